@@ -1,0 +1,14 @@
+#include "interpreter/arguments.h"
+
+#include "platform/toolkiterror.h"
+
+namespace interpreter {
+
+const QString &ArgumentList::at(int index) const
+{
+    if (index < 0 || index >= m_elements.size())
+        platform::raiseError(platform::ErrSubscript);
+    return m_elements[index];
+}
+
+} // namespace interpreter

@@ -1,0 +1,52 @@
+#include "interpreter/linehighlight.h"
+
+#include "interpreter/scriptline.h"
+
+namespace interpreter {
+
+namespace {
+bool isBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+} // namespace
+
+std::optional<EditorSpan> editorLine(const QString &editorText, int lineNumber)
+{
+    if (lineNumber < 1)
+        return std::nullopt;
+    const qsizetype n = editorText.size();
+    qsizetype pos = 0;
+    for (int line = 1; line < lineNumber; ++line) {
+        while (pos < n && !isBreak(editorText[pos]))
+            ++pos;
+        if (pos >= n)
+            return std::nullopt;
+        pos += (editorText[pos] == QLatin1Char('\r') && pos + 1 < n && editorText[pos + 1] == QLatin1Char('\n')) ? 2 : 1;
+    }
+    qsizetype end = pos;
+    while (end < n && !isBreak(editorText[end]))
+        ++end;
+    return EditorSpan{int(pos), int(end - pos)};
+}
+
+std::optional<EditorSpan> matchingEditorLine(const QString &editorText, int lineNumber, const QString &fileLine)
+{
+    const std::optional<EditorSpan> line = editorLine(editorText, lineNumber);
+    if (!line)
+        return std::nullopt;
+    const QString text = editorText.mid(line->start, line->length);
+    if (trimSpaces(text) != trimSpaces(fileLine))
+        return std::nullopt;
+    return line;
+}
+
+EditorSpan trimmedSpan(const QString &editorText, EditorSpan line)
+{
+    int begin = line.start;
+    int end = line.start + line.length;
+    while (begin < end && editorText[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && editorText[end - 1] == QLatin1Char(' '))
+        --end;
+    return EditorSpan{begin, end - begin};
+}
+
+} // namespace interpreter

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace interpreter {
+
+// A span of the editor text, in positions of its CR LF form.
+struct EditorSpan {
+    int start = 0;
+    int length = 0;
+};
+
+// The line of the editor text with a 1-based line number, as a span without
+// its line break; nothing when the editor has fewer lines.
+std::optional<EditorSpan> editorLine(const QString &editorText, int lineNumber);
+
+// The editor line with that number when it holds the same text as the file's
+// line (both trimmed of spaces); nothing when it differs or is missing.
+std::optional<EditorSpan> matchingEditorLine(const QString &editorText, int lineNumber, const QString &fileLine);
+
+// The span from a line's first to its last non-space character.
+EditorSpan trimmedSpan(const QString &editorText, EditorSpan line);
+
+} // namespace interpreter

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "interpreter/arguments.h"
+#include "interpreter/runhost.h"
+#include "platform/outputwindow.h"
+
+#include <QString>
+
+namespace interpreter {
+
+// Everything one compile run keeps; it ends when CompileSource returns.
+struct RunState {
+    explicit RunState(const QString &scriptPath, RunHost &runHost) : path(scriptPath), host(runHost) {}
+
+    // The run window, created hidden on first use by any command.
+    platform::OutputWindow &window()
+    {
+        runWindow.load();
+        return runWindow;
+    }
+
+    const QString &path;
+    RunHost &host;
+    platform::OutputWindow runWindow;
+    ArgumentList args;
+    QString normalisedLine;
+    // The line being run as the file holds it (trimmed, before "Date$" is
+    // replaced) and its 1-based number, to find it again in the editor.
+    QString fileLine;
+    int lineNumber = 0;
+    // End of the last step selection, in editor text positions.
+    int searchFrom = 0;
+};
+
+} // namespace interpreter

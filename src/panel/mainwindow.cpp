@@ -1,0 +1,257 @@
+#include "panel/mainwindow.h"
+
+#include "interpreter/compilesource.h"
+#include "panel/sourcefiles.h"
+#include "platform/apppath.h"
+#include "platform/capslock.h"
+#include "platform/forms.h"
+#include "platform/messagebox.h"
+#include "platform/scripteditor.h"
+#include "platform/units.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace panel {
+
+namespace {
+MainWindow *g_instance = nullptr;
+
+constexpr int kStatusBarHeight = 18;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    using namespace platform;
+    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &tip,
+                        const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    button->setGeometry(geometry);
+    return button;
+}
+} // namespace
+
+QString aboutText()
+{
+    return QStringLiteral("Zarvo " ZARVO_VERSION "\r\n") + QString(11, QLatin1Char(' '))
+        + QStringLiteral("https://zarvo.org");
+}
+
+void SetStatus(const QString &text)
+{
+    if (g_instance)
+        g_instance->setStatus(text);
+}
+
+MainWindow *MainWindow::instance() { return g_instance; }
+
+MainWindow::MainWindow()
+{
+    g_instance = this;
+    interpreter::setRunHost(this);
+    setObjectName(QStringLiteral("wMain"));
+    setWindowTitle(QStringLiteral("Zarvo - Control Panel"));
+    setWindowIcon(QIcon(QStringLiteral(":/zarvo.png")));
+    buildMenus();
+    buildClientArea();
+    buildStatusBar();
+    setTabOrder(m_fraMain, m_rtbEdit);
+    setTabOrder(m_rtbEdit, m_cmdCompile);
+    setTabOrder(m_cmdCompile, m_cmdStepCompile);
+    // Design size of the client area, at the top-left corner of the screen.
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(608, 347 + menuHeight);
+    move(0, 0);
+    platform::registerLoadedWindow(this);
+    Form_Load();
+}
+
+MainWindow::~MainWindow()
+{
+    if (g_instance == this) {
+        g_instance = nullptr;
+        interpreter::setRunHost(nullptr);
+    }
+}
+
+void MainWindow::buildMenus()
+{
+    auto addMenu = [this](const char *name, const QString &title) {
+        QMenu *menu = menuBar()->addMenu(title);
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    auto addAction = [this](QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        if (slot)
+            connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+
+    QMenu *file = addMenu("mFILE", QStringLiteral("File"));
+    addAction(file, "mOPEN", QStringLiteral("Open..."), nullptr);
+    addAction(file, "mSAVEAS", QStringLiteral("Save As..."), nullptr);
+    file->addSeparator()->setObjectName(QStringLiteral("blank0"));
+    addAction(file, "mQUIT", QStringLiteral("Quit"), &MainWindow::mQUIT_Click);
+
+    QMenu *edit = addMenu("mEDIT", QStringLiteral("Edit"));
+    m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"), nullptr);
+    m_mSAVEATEVERYEDIT->setCheckable(true);
+    m_mSAVEATEVERYEDIT->setChecked(true);
+
+    QMenu *help = addMenu("mHELP", QStringLiteral("Help"));
+    addAction(help, "mABOUT", QStringLiteral("About"), &MainWindow::mABOUT_Click);
+}
+
+void MainWindow::buildClientArea()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    m_fraMain = new QGroupBox(client);
+    m_fraMain->setObjectName(QStringLiteral("fraMain"));
+    m_fraMain->setGeometry(1, -5, 606, 332);
+    m_fraMain->setFocusPolicy(Qt::TabFocus);
+
+    m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"),
+                              QStringLiteral("Compile the whole program"), twipsRect(105, 195, 1365, 360));
+    m_cmdStepCompile = makeButton(m_fraMain, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
+                                  QStringLiteral("Compile one line of code at a time"),
+                                  twipsRect(1500, 195, 1365, 360));
+    connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
+    connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
+
+    m_rtbEdit = new platform::ScriptEditor(m_fraMain);
+    m_rtbEdit->setObjectName(QStringLiteral("rtbEdit"));
+    m_rtbEdit->setGeometry(twipsRect(90, 570, 8925, 4320));
+    QFont font = m_rtbEdit->font();
+    font.setPointSizeF(9.75);
+    font.setBold(true);
+    m_rtbEdit->setFont(font);
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setFixedHeight(kStatusBarHeight);
+    bar->setSizeGripEnabled(false);
+    const int widths[4] = {414, 67, 68, 36};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        label->setTextFormat(Qt::PlainText);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (i == 0) {
+            label->setMinimumWidth(115);
+            bar->addWidget(label, 1);
+        } else {
+            label->setFixedWidth(widths[i]);
+            bar->addPermanentWidget(label);
+        }
+        m_panels[i] = label;
+    }
+    // Panel 4 follows the keyboard's Caps Lock where the platform can tell.
+    auto updateCaps = [this] {
+        const std::optional<bool> caps = platform::capsLockState();
+        m_panels[3]->setText(caps.value_or(false) ? QStringLiteral("CAPS") : QString());
+    };
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, updateCaps);
+    timer->start(500);
+    updateCaps();
+}
+
+QLabel *MainWindow::statusPanel(int index) const
+{
+    return (index >= 1 && index <= 4) ? m_panels[index - 1] : nullptr;
+}
+
+bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(); }
+
+QSize MainWindow::clientSize() const
+{
+    const QWidget *client = centralWidget();
+    const int barHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+    return QSize(client->width(), client->height() + barHeight);
+}
+
+void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(text); }
+
+QString MainWindow::editorText() const { return m_rtbEdit->text(); }
+
+void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection(start, length); }
+
+void MainWindow::focusEditor() { m_rtbEdit->setFocus(); }
+
+void MainWindow::stepPause() {}
+
+void MainWindow::Form_Load()
+{
+    setTag(platform::joinPath(platform::appPath(), QStringLiteral("GUI_All.txt")));
+    LoadSource(*this, tag());
+}
+
+void MainWindow::Form_Resize()
+{
+    // Each assignment is tried on its own; one the toolkit would refuse (a
+    // negative size) is skipped and the next still runs.
+    const QSize client = clientSize();
+    const float tx = platform::twipsPerPixelX();
+    const float ty = platform::twipsPerPixelY();
+    const int frameWidth = client.width() - 2;
+    if (frameWidth >= 0)
+        m_fraMain->resize(frameWidth, m_fraMain->height());
+    const int frameHeight = client.height() - 15;
+    if (frameHeight >= 0)
+        m_fraMain->resize(m_fraMain->width(), frameHeight);
+    const float editorWidth = float(m_fraMain->width()) * tx - 165.0f;
+    if (editorWidth >= 0)
+        m_rtbEdit->resize(platform::twipsToPixelsX(editorWidth), m_rtbEdit->height());
+    const float editorHeight = float(m_fraMain->height()) * ty - 660.0f;
+    if (editorHeight >= 0)
+        m_rtbEdit->resize(m_rtbEdit->width(), platform::twipsToPixelsY(editorHeight));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::cmdCompile_Click() { interpreter::CompileSource(tag(), 0); }
+
+void MainWindow::cmdStepCompile_Click() { interpreter::CompileSource(tag(), 1); }
+
+void MainWindow::mABOUT_Click() { platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About...")); }
+
+void MainWindow::mQUIT_Click() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Form_Unload: every loaded window from the newest to the oldest; this
+    // window, loaded first, is already closing and simply finishes.
+    const QList<QWidget *> windows = platform::loadedWindows();
+    for (qsizetype i = windows.size() - 1; i >= 0; --i) {
+        if (windows[i] != this)
+            platform::unloadWindow(windows[i]);
+    }
+    event->accept();
+}
+
+} // namespace panel

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "interpreter/runhost.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace platform {
+class ScriptEditor;
+}
+
+namespace panel {
+
+// The control panel wMain: the script editor, COMPILE and STEP COMPILE, the
+// four-panel status bar and the File, Edit and Help menus.
+class MainWindow : public QMainWindow, public interpreter::RunHost {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // The current source path (the window's Tag).
+    QString tag() const { return m_tag; }
+    void setTag(const QString &path) { m_tag = path; }
+
+    platform::ScriptEditor *editor() const { return m_rtbEdit; }
+    QLabel *statusPanel(int index) const; // 1 to 4
+    bool autosaveChecked() const;
+
+    // RunHost: what a compile run uses of the panel.
+    void setStatus(const QString &text) override;
+    QString editorText() const override;
+    void selectInEditor(int start, int length) override;
+    void focusEditor() override;
+    void stepPause() override;
+
+    // Client area below the menu bar, the status bar strip included.
+    QSize clientSize() const;
+
+    static MainWindow *instance();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void cmdCompile_Click();
+    void cmdStepCompile_Click();
+    void mABOUT_Click();
+    void mQUIT_Click();
+
+    void buildMenus();
+    void buildClientArea();
+    void buildStatusBar();
+
+    QString m_tag;
+    QGroupBox *m_fraMain = nullptr;
+    QPushButton *m_cmdCompile = nullptr;
+    QPushButton *m_cmdStepCompile = nullptr;
+    platform::ScriptEditor *m_rtbEdit = nullptr;
+    QLabel *m_panels[4] = {};
+    QAction *m_mSAVEATEVERYEDIT = nullptr;
+};
+
+// Writes a message to the control panel's status line (panel 1).
+void SetStatus(const QString &text);
+
+// The About text: the program's name and version, CR LF, eleven spaces and
+// the project's web address.
+QString aboutText();
+
+} // namespace panel

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The folder that holds the running executable, without a trailing separator
+// except at a root.
+QString appPath();
+
+// Joins a folder and a file name with the platform's own path rules. Doubled
+// separators are left alone, so a network path keeps its leading pair.
+QString joinPath(const QString &folder, const QString &fileName);
+
+} // namespace platform

@@ -1,0 +1,212 @@
+#include "platform/controls.h"
+
+#include "platform/localerules.h"
+#include "platform/templatewindow.h"
+#include "platform/toolkiterror.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+using Factory = QWidget *(*)(QWidget *parent);
+// Sets a content property; returns false when the kind has no such property.
+using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
+
+struct ControlKind {
+    const char *classId;
+    Factory create;
+    ContentSetter setContent;
+};
+
+QString textOf(const PropertyValue &value)
+{
+    if (const auto *text = std::get_if<QString>(&value))
+        return *text;
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag ? QStringLiteral("True") : QStringLiteral("False");
+    if (const auto *number = std::get_if<int>(&value))
+        return QString::number(*number);
+    raiseError(ErrTypeMismatch);
+}
+
+bool boolOf(const PropertyValue &value)
+{
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag;
+    if (const auto *number = std::get_if<int>(&value))
+        return *number != 0;
+    const QString text = textOf(value);
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    return toNumber(text) != 0;
+}
+
+double numberOf(const PropertyValue &value)
+{
+    if (const auto *number = std::get_if<int>(&value))
+        return *number;
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag ? -1 : 0;
+    return toNumber(textOf(value));
+}
+
+template <typename W>
+QWidget *make(QWidget *parent)
+{
+    auto *widget = new W(parent);
+    widget->hide();
+    return widget;
+}
+
+bool setButtonContent(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property != QLatin1String("Caption"))
+        return false;
+    static_cast<QPushButton *>(w)->setText(textOf(value));
+    return true;
+}
+
+bool setFrameContent(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property != QLatin1String("Caption"))
+        return false;
+    static_cast<QGroupBox *>(w)->setTitle(textOf(value));
+    return true;
+}
+
+bool setLabelContent(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property != QLatin1String("Caption"))
+        return false;
+    static_cast<QLabel *>(w)->setText(textOf(value));
+    return true;
+}
+
+bool setCheckBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property != QLatin1String("Caption"))
+        return false;
+    static_cast<QCheckBox *>(w)->setText(textOf(value));
+    return true;
+}
+
+bool setTextBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property != QLatin1String("Text"))
+        return false;
+    static_cast<QLineEdit *>(w)->setText(textOf(value));
+    return true;
+}
+
+QWidget *makeLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->hide();
+    return label;
+}
+
+const ControlKind kKinds[] = {
+    {"VB.CommandButton", make<QPushButton>, setButtonContent},
+    {"VB.Frame", make<QGroupBox>, setFrameContent},
+    {"VB.TextBox", make<QLineEdit>, setTextBoxContent},
+    {"VB.Label", makeLabel, setLabelContent},
+    {"VB.CheckBox", make<QCheckBox>, setCheckBoxContent},
+};
+
+const ControlKind *kindOf(const QWidget *widget)
+{
+    const QVariant index = widget->property("zarvoKind");
+    return index.isValid() ? &kKinds[index.toInt()] : nullptr;
+}
+
+// Left, Top, Width and Height are pixels of the window's client area.
+bool setGeometryProperty(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    const bool isLeft = property == QLatin1String("Left");
+    const bool isTop = property == QLatin1String("Top");
+    const bool isWidth = property == QLatin1String("Width");
+    const bool isHeight = property == QLatin1String("Height");
+    if (!isLeft && !isTop && !isWidth && !isHeight)
+        return false;
+    const double number = numberOf(value);
+    if (!std::isfinite(number))
+        raiseError(ErrOverflow);
+    const double pixels = std::round(number);
+    QRect r = w->geometry();
+    const double left = isLeft ? pixels : r.x();
+    const double top = isTop ? pixels : r.y();
+    const double width = isWidth ? pixels : r.width();
+    const double height = isHeight ? pixels : r.height();
+    checkPixelGeometry(left, top, width, height);
+    w->setGeometry(int(left), int(top), int(width), int(height));
+    return true;
+}
+
+bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue &value)
+{
+    if (property == QLatin1String("Visible"))
+        w->setVisible(boolOf(value));
+    else if (property == QLatin1String("Enabled"))
+        w->setEnabled(boolOf(value));
+    else if (property == QLatin1String("ToolTipText"))
+        w->setToolTip(textOf(value));
+    else
+        return setGeometryProperty(w, property, value);
+    return true;
+}
+
+} // namespace
+
+Picture loadPicture(const QString &path)
+{
+    Q_UNUSED(path);
+    raiseError(ErrInvalidPicture);
+}
+
+Control::Control(QWidget *widget) : m_widget(widget) {}
+
+QWidget *Control::widget() const { return m_widget.data(); }
+
+void Control::setProperty(const QString &property, const PropertyValue &value)
+{
+    QWidget *w = m_widget.data();
+    if (!w)
+        raiseError(ErrInvalidArgument);
+    if (setCommonProperty(w, property, value))
+        return;
+    const ControlKind *kind = kindOf(w);
+    if (kind && kind->setContent(w, property, value))
+        return;
+    raiseError(ErrNoSuchProperty);
+}
+
+void Control::addItem(const QString &text)
+{
+    Q_UNUSED(text);
+    raiseError(ErrNoSuchProperty);
+}
+
+QWidget *createControlWidget(const QString &classId, QWidget *parent)
+{
+    for (int i = 0; i < int(std::size(kKinds)); ++i) {
+        if (classId == QLatin1String(kKinds[i].classId)) {
+            QWidget *widget = kKinds[i].create(parent);
+            widget->setProperty("zarvoKind", i);
+            return widget;
+        }
+    }
+    raiseError(ErrInvalidClass);
+}
+
+} // namespace platform

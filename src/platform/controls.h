@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <variant>
+
+class QWidget;
+
+namespace platform {
+
+// A picture loaded from a file, ready for an image control's Picture.
+struct Picture {
+    QPixmap pixmap;
+};
+
+// Loads a picture through Qt's image readers. Raises 53 for a missing file,
+// 76 for a missing folder, 75 for a file that cannot be read and 481 for a
+// file no image reader accepts.
+Picture loadPicture(const QString &path);
+
+using PropertyValue = std::variant<QString, bool, int, Picture>;
+
+// A handle on one control of an output window, as the interpreter sees it.
+class Control {
+public:
+    explicit Control(QWidget *widget);
+
+    // Sets a property by its name ("Left", "Caption", "Visible"...). Text
+    // given for a number is converted with the locale's rules (13 when it is
+    // not a number). Raises 438 for a property the kind does not have, 383 for
+    // one it only reports and 380 for a value it refuses.
+    void setProperty(const QString &property, const PropertyValue &value);
+    // Appends one entry to a list or combo box (438 on other kinds).
+    void addItem(const QString &text);
+
+    QWidget *widget() const;
+
+private:
+    QPointer<QWidget> m_widget;
+};
+
+// Creates the widget of a class identifier ("VB.CommandButton"...), hidden,
+// as a child of parent. Raises 711 for an unknown class identifier.
+QWidget *createControlWidget(const QString &classId, QWidget *parent);
+
+} // namespace platform

@@ -1,0 +1,20 @@
+#include "platform/messagebox.h"
+
+#include <QMessageBox>
+
+namespace platform {
+
+void showMessageBox(const QString &prompt, int style, const QString &title)
+{
+    QMessageBox box;
+    box.setIcon(style == MsgCritical ? QMessageBox::Critical
+                : style == MsgInformation ? QMessageBox::Information
+                                          : QMessageBox::NoIcon);
+    box.setWindowTitle(title);
+    box.setText(prompt);
+    box.setTextFormat(Qt::PlainText);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace platform

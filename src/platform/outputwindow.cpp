@@ -1,0 +1,128 @@
+#include "platform/outputwindow.h"
+
+#include "platform/forms.h"
+#include "platform/templatewindow.h"
+#include "platform/toolkiterror.h"
+
+namespace platform {
+
+namespace {
+bool isAcceptableName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > 40)
+        return false;
+    auto asciiLetter = [](QChar c) {
+        return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    };
+    if (!asciiLetter(name[0]))
+        return false;
+    for (QChar c : name) {
+        if (!asciiLetter(c) && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && c != QLatin1Char('_'))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+OutputWindow::OutputWindow() = default;
+OutputWindow::~OutputWindow() = default;
+
+bool OutputWindow::isLoaded() const { return !m_window.isNull(); }
+
+TemplateWindow *OutputWindow::window() const
+{
+    // A handle used after the user closed its window loads nothing back:
+    // commands act on the window only through load().
+    return m_window.data();
+}
+
+QWidget *OutputWindow::widget() const { return m_window.data(); }
+
+void OutputWindow::load()
+{
+    if (m_window)
+        return;
+    m_window = new TemplateWindow;
+    registerLoadedWindow(m_window);
+}
+
+void OutputWindow::unload()
+{
+    if (m_window)
+        unloadWindow(m_window);
+    m_window = nullptr;
+}
+
+void OutputWindow::setLeft(float twips)
+{
+    load();
+    TemplateWindow *w = window();
+    w->setOuterGeometry(twips, w->topTwips(), w->widthTwips(), w->heightTwips(), true);
+}
+
+void OutputWindow::setTop(float twips)
+{
+    load();
+    TemplateWindow *w = window();
+    w->setOuterGeometry(w->leftTwips(), twips, w->widthTwips(), w->heightTwips(), true);
+}
+
+void OutputWindow::setWidth(float twips)
+{
+    load();
+    TemplateWindow *w = window();
+    w->setOuterGeometry(w->leftTwips(), w->topTwips(), twips, w->heightTwips(), false);
+}
+
+void OutputWindow::setHeight(float twips)
+{
+    load();
+    TemplateWindow *w = window();
+    w->setOuterGeometry(w->leftTwips(), w->topTwips(), w->widthTwips(), twips, false);
+}
+
+void OutputWindow::setCaption(const QString &caption)
+{
+    load();
+    window()->setWindowTitle(caption);
+}
+
+void OutputWindow::setBorderStyle(int style)
+{
+    load();
+    // Changing the flags of a shown window hides it; show() brings it back.
+    window()->setWindowFlag(Qt::FramelessWindowHint, style == 0);
+}
+
+void OutputWindow::show()
+{
+    load();
+    TemplateWindow *w = window();
+    w->setVisible(true);
+    w->show();
+    w->reapplyGeometry();
+}
+
+Control OutputWindow::addControl(const QString &classId, const QString &name)
+{
+    load();
+    TemplateWindow *w = window();
+    if (!isAcceptableName(name))
+        raiseError(ErrInvalidArgument);
+    if (w->findControl(name))
+        raiseControlError(ErrDuplicateControl, name);
+    QWidget *control = createControlWidget(classId, w);
+    control->setObjectName(name);
+    w->registerControl(name, control);
+    return Control(control);
+}
+
+Control OutputWindow::control(const QString &name) const
+{
+    QWidget *found = m_window ? m_window->findControl(name) : nullptr;
+    if (!found)
+        raiseControlError(ErrControlNotFound, name);
+    return Control(found);
+}
+
+} // namespace platform

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/controls.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+class TemplateWindow;
+
+// A handle on one output window made from the design wTemplate. The handle
+// starts empty; load() creates the window, hidden. Position and size are
+// twips of the outer frame, as single-precision numbers.
+class OutputWindow {
+public:
+    OutputWindow();
+    ~OutputWindow();
+    OutputWindow(const OutputWindow &) = delete;
+    OutputWindow &operator=(const OutputWindow &) = delete;
+
+    bool isLoaded() const;
+    // Creates and loads a new hidden window when the handle holds none.
+    void load();
+    // Unloads the window with all its controls; no effect when none is loaded.
+    void unload();
+
+    void setLeft(float twips);
+    void setTop(float twips);
+    void setWidth(float twips);
+    void setHeight(float twips);
+    void setCaption(const QString &caption);
+    // 0 = no border; any other value keeps the sizable border.
+    void setBorderStyle(int style);
+    // Makes the window visible and shows it modeless, without an owner.
+    void show();
+
+    // Adds a hidden control of a class under a name. Raises 5 for a name the
+    // toolkit does not accept and 727 for a name the window already holds.
+    Control addControl(const QString &classId, const QString &name);
+    // The control of that name (letter case of A-Z ignored); 730 when none.
+    Control control(const QString &name) const;
+
+    QWidget *widget() const;
+
+private:
+    TemplateWindow *window() const;
+
+    QPointer<TemplateWindow> m_window;
+};
+
+} // namespace platform

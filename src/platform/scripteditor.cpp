@@ -1,0 +1,79 @@
+#include "platform/scripteditor.h"
+
+#include "platform/toolkiterror.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace platform {
+
+ScriptEditor::ScriptEditor(QWidget *parent) : QPlainTextEdit(parent)
+{
+    // Long unbroken lines make wrapping quadratic; scripts are line-oriented anyway.
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(false);
+}
+
+QString ScriptEditor::text() const
+{
+    // toPlainText() would also rewrite no-break spaces and line separators;
+    // the raw text keeps every character and marks line breaks with U+2029.
+    QString raw = document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return raw;
+}
+
+void ScriptEditor::setText(const QString &text)
+{
+    setPlainText(text);
+}
+
+qint64 ScriptEditor::textLength() const
+{
+    const QTextDocument *doc = document();
+    // characterCount() counts every block's separator, the last one included.
+    return qint64(doc->characterCount()) - 1 + qint64(doc->blockCount()) - 1;
+}
+
+int ScriptEditor::toDocumentPosition(int textPosition) const
+{
+    int textStart = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const int blockLength = block.length() - 1; // without its separator
+        if (textPosition <= textStart + blockLength || !block.next().isValid())
+            return block.position() + qMin(textPosition - textStart, blockLength);
+        textStart += blockLength + 2;
+        if (textPosition < textStart) // inside a CR LF pair
+            return block.position() + blockLength;
+    }
+    return 0;
+}
+
+int ScriptEditor::toTextPosition(int documentPosition) const
+{
+    const QTextBlock block = document()->findBlock(documentPosition);
+    return documentPosition + block.blockNumber();
+}
+
+int ScriptEditor::selStart() const
+{
+    return toTextPosition(textCursor().selectionStart());
+}
+
+int ScriptEditor::selLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toTextPosition(cursor.selectionEnd()) - toTextPosition(cursor.selectionStart());
+}
+
+void ScriptEditor::setSelection(int start, int length)
+{
+    if (start < 0 || length < 0)
+        raiseError(ErrInvalidPropertyValue);
+    QTextCursor cursor(document());
+    cursor.setPosition(toDocumentPosition(start));
+    cursor.setPosition(toDocumentPosition(start + length), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+} // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace platform {
+
+// The script editor: a plain-text editor whose text, as the rest of the
+// program sees it, has every line break as CR LF. Selection positions count
+// characters of that text, a line break counting two.
+class ScriptEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ScriptEditor(QWidget *parent = nullptr);
+
+    // The whole text with CR LF line breaks, every other character as typed.
+    QString text() const;
+    // Replaces the whole content in one change (one change notification).
+    void setText(const QString &text);
+    // Number of characters of text() without building it.
+    qint64 textLength() const;
+
+    int selStart() const;
+    int selLength() const;
+    // Selects length characters from start, both counted in text(). Raises 380
+    // for a negative start or length.
+    void setSelection(int start, int length);
+
+    // Free text the program keeps with the editor (the load guard).
+    QString tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+private:
+    int toDocumentPosition(int textPosition) const;
+    int toTextPosition(int documentPosition) const;
+
+    QString m_tag;
+};
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+namespace platform {
+
+// The output window design wTemplate: caption "Form1", sizable with minimise
+// and maximise buttons, a 268 x 146 pixel client area at 96 DPI, controls
+// placed in pixels of the client area. Closing it unloads it and tells the
+// interpreter nothing.
+class TemplateWindow : public QWidget {
+    Q_OBJECT
+public:
+    TemplateWindow();
+
+    // Outer frame position and size in twips, as last set.
+    float leftTwips() const { return m_left; }
+    float topTwips() const { return m_top; }
+    float widthTwips() const { return m_width; }
+    float heightTwips() const { return m_height; }
+    void setOuterGeometry(float left, float top, float width, float height, bool positioned);
+    // Places the frame again once the platform reports its true margins.
+    void reapplyGeometry();
+
+    QWidget *findControl(const QString &name) const;
+    void registerControl(const QString &name, QWidget *control);
+
+private:
+    float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    bool m_positioned = false;
+    QHash<QString, QPointer<QWidget>> m_controls; // keyed by name, A-Z folded
+};
+
+// Checks a size and position in pixels against what the toolkit can hold
+// without exhausting memory; raises 380 otherwise.
+void checkPixelGeometry(double left, double top, double width, double height);
+
+} // namespace platform
