@@ -41,17 +41,25 @@ void ReportUnknownCommand(RunState &run, const QString &keyword)
 {
     const QString text = run.host.editorText();
     int start = -1;
-    if (const auto line = matchingEditorLine(text, run.lineNumber, run.fileLine))
-        start = trimmedSpan(text, *line).start;
-    else
+    int length = int(keyword.size());
+    if (const auto line = matchingEditorLine(text, run.lineNumber, run.fileLine)) {
+        // The failing line itself: its keyword as written, which differs in
+        // length from the run's keyword only when "Date$" was replaced.
+        const EditorSpan trimmed = trimmedSpan(text, *line);
+        const int end = trimmed.start + trimmed.length;
+        const qsizetype space = text.indexOf(QLatin1Char(' '), trimmed.start);
+        start = trimmed.start;
+        length = (space >= 0 && space < end ? int(space) : end) - start;
+    } else {
         start = int(text.indexOf(keyword, 0, Qt::CaseInsensitive));
+    }
 
     if (start < 0) {
         run.host.setStatus(QStringLiteral("Unknown command. Error trying to highlight ") + keyword
                            + QStringLiteral(" ..."));
         return;
     }
-    run.host.selectInEditor(start, int(keyword.size()));
+    run.host.selectInEditor(start, length);
     run.host.focusEditor();
     run.host.setStatus(QStringLiteral("Unknown command: ") + keyword);
 }

@@ -18,6 +18,9 @@
 #include <QStatusBar>
 #include <QTimer>
 
+// Resources of a static library must be registered by name, outside any namespace.
+static void registerResources() { Q_INIT_RESOURCE(zarvo); }
+
 namespace panel {
 
 namespace {
@@ -58,6 +61,7 @@ MainWindow *MainWindow::instance() { return g_instance; }
 
 MainWindow::MainWindow()
 {
+    registerResources();
     g_instance = this;
     interpreter::setRunHost(this);
     setObjectName(QStringLiteral("wMain"));
@@ -186,7 +190,7 @@ bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(
 QSize MainWindow::clientSize() const
 {
     const QWidget *client = centralWidget();
-    const int barHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+    const int barHeight = statusBar()->isHidden() ? 0 : statusBar()->height();
     return QSize(client->width(), client->height() + barHeight);
 }
 

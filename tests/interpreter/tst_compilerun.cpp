@@ -1,0 +1,223 @@
+#include "interpreter/compilesource.h"
+#include "panel/mainwindow.h"
+#include "platform/forms.h"
+#include "platform/localerules.h"
+#include "platform/scripteditor.h"
+#include "support/modalhelper.h"
+#include "support/testscript.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::ModalAnswerer;
+
+namespace {
+QList<QWidget *> outputWindows()
+{
+    QList<QWidget *> result;
+    for (QWidget *w : platform::loadedWindows()) {
+        if (w->objectName() == QLatin1String("wTemplate"))
+            result.append(w);
+    }
+    return result;
+}
+
+void closeOutputWindows()
+{
+    for (QWidget *w : outputWindows())
+        platform::unloadWindow(w);
+}
+} // namespace
+
+class TestCompileRun : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void runOutcome_data();
+    void runOutcome();
+    void missingScriptReportsInStatusLine();
+    void unknownKeywordHighlight_data();
+    void unknownKeywordHighlight();
+    void twoRunsGiveTwoWindows();
+    void scriptIsReadFromFileNotEditor();
+
+private:
+    QString writeScript(const QByteArray &bytes);
+    QString status() const { return m_window->statusPanel(1)->text(); }
+
+    QTemporaryDir m_dir;
+    panel::MainWindow *m_window = nullptr;
+};
+
+void TestCompileRun::init()
+{
+    m_window = new panel::MainWindow;
+    // Edits made by the tests must not be written anywhere.
+    m_window->findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
+    m_window->setTag(m_dir.filePath(QStringLiteral("unused.txt")));
+    m_window->show();
+}
+
+void TestCompileRun::cleanup()
+{
+    closeOutputWindows();
+    delete m_window;
+    m_window = nullptr;
+}
+
+QString TestCompileRun::writeScript(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QStringLiteral("script.txt"));
+    testsupport::writeFile(path, bytes);
+    return path;
+}
+
+void TestCompileRun::runOutcome_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("finalStatus");
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<QString>("boxTitle"); // empty: no message box
+    QTest::addColumn<QString>("boxText");
+
+    const QString ok = QStringLiteral("Compiled sucessfully...");
+    const QString compiling = QStringLiteral("Compiling ...");
+    const QString untrapped = QStringLiteral("UNTRAPPED ERROR...");
+    const QByteArray window = "CreateWindow 10, 20, 300, 200, x, , \"Hello\"";
+
+    QTest::newRow("empty script") << QByteArray() << ok << 0 << QString() << QString();
+    QTest::newRow("only skipped lines") << QByteArray("\r\n   \r\n; comment\r\n") << ok << 0 << QString() << QString();
+    QTest::newRow("one window, CR LF") << window + "\r\n" << ok << 1 << QString() << QString();
+    QTest::newRow("LF line ends") << window + "\nSetWindowTitle \"T\"\n" << ok << 1 << QString() << QString();
+    QTest::newRow("CR line ends") << window + "\rSetWindowTitle \"T\"" << ok << 1 << QString() << QString();
+    QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + window << ok << 1 << QString() << QString();
+    QTest::newRow("line without a space") << window + "\r\nCreateWindow\r\n" << compiling << 0 << untrapped
+                                          << "5: Invalid procedure call or argument";
+    QTest::newRow("short line") << QByteArray("CreateWindow 1, 2, 3") << compiling << 0 << untrapped
+                                << "9: Subscript out of range";
+    QTest::newRow("left not a number") << QByteArray("CreateWindow a, 2, 3, 4, x, , \"T\"") << compiling << 0
+                                       << untrapped << "13: Type mismatch";
+    QTest::newRow("height not a number") << QByteArray("CreateWindow 1, 2, 3, h, x, , \"T\"") << compiling << 0
+                                         << untrapped << "13: Type mismatch";
+    QTest::newRow("width not a number is zero") << QByteArray("CreateWindow 1, 2, w, 40, x, , \"T\"") << ok << 1
+                                                << QString() << QString();
+    QTest::newRow("overflowing left") << QByteArray("CreateWindow 1e38, 2, 3, 4, x, , \"T\"") << compiling << 0
+                                      << untrapped << "6: Overflow";
+    QTest::newRow("unknown keyword after a window") << window + "\r\nBogus 1, 2\r\nSetWindowTitle \"late\""
+                                                    << "Unknown command. Error trying to highlight Bogus ..." << 0
+                                                    << QString() << QString();
+    QTest::newRow("missing control") << window + "\r\nSetCaption nope, \"x\"" << compiling << 0
+                                     << "Trapped Error..." << "Cannot find the control named 'nope'.";
+}
+
+void TestCompileRun::runOutcome()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QString, finalStatus);
+    QFETCH(int, windows);
+    QFETCH(QString, boxTitle);
+    QFETCH(QString, boxText);
+
+    ModalAnswerer answerer;
+    interpreter::CompileSource(writeScript(script), 0);
+
+    QCOMPARE(status(), finalStatus);
+    QCOMPARE(outputWindows().size(), windows);
+    if (boxTitle.isEmpty()) {
+        QVERIFY(answerer.records().isEmpty());
+    } else {
+        QCOMPARE(answerer.records().size(), 1);
+        QCOMPARE(answerer.records().at(0).title, boxTitle);
+        QCOMPARE(answerer.records().at(0).text, boxText);
+        QCOMPARE(answerer.records().at(0).iconStyle, 16);
+    }
+}
+
+void TestCompileRun::missingScriptReportsInStatusLine()
+{
+    ModalAnswerer answerer;
+    const QString path = m_dir.filePath(QStringLiteral("absent.txt"));
+    interpreter::CompileSource(path, 0);
+    QCOMPARE(status(), "Error loading source " + path + ". Is the editor above empty?");
+    QVERIFY(answerer.records().isEmpty());
+    QVERIFY(outputWindows().isEmpty());
+
+    // A folder where the script should be is an access failure, not a missing file.
+    interpreter::CompileSource(m_dir.path(), 0);
+    QCOMPARE(answerer.records().size(), 1);
+    QCOMPARE(answerer.records().at(0).title, QStringLiteral("UNTRAPPED ERROR..."));
+    QVERIFY(answerer.records().at(0).text.startsWith(QStringLiteral("75: ")));
+}
+
+void TestCompileRun::unknownKeywordHighlight_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("editor"); // empty: the editor holds the script
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("finalStatus");
+
+    const QString w = QStringLiteral("CreateWindow 1, 2, 300, 200, x, , \"T\"\r\n");
+    QTest::newRow("failing line, not the first similar word")
+        << w + "; createbutton is misspelt below\r\n  createbutton 1, 2, 3, 4, b, x, \"c\"" << QString()
+        << int(w.size()) + 36 << 12 << "Unknown command: createbutton";
+    QTest::newRow("same keyword earlier in a comment") << "; Bogus comes next\r\nBogus 1" << QString() << 20 << 5
+                                                       << "Unknown command: Bogus";
+    QTest::newRow("editor differs: first occurrence, any case")
+        << w + "Bogus 1" << "x\r\nbogus here\r\nBOGUS" << 3 << 5 << "Unknown command: Bogus";
+    QTest::newRow("editor differs, inside a longer word") << "Bog 1" << "A bogey" << 2 << 3 << "Unknown command: Bog";
+    QTest::newRow("Date$ line matches before substitution")
+        << "SetWindowTitle \"Date$\"\r\nDate$ x" << QString() << 24 << 5
+        << "Unknown command: " + platform::formatDayMonthYear(QDate::currentDate());
+}
+
+void TestCompileRun::unknownKeywordHighlight()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, editor);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, finalStatus);
+
+    m_window->editor()->setText(editor.isEmpty() ? script : editor);
+    ModalAnswerer answerer;
+    interpreter::CompileSource(writeScript(script.toUtf8()), 0);
+    QCOMPARE(status(), finalStatus);
+    QCOMPARE(m_window->editor()->selStart(), selStart);
+    QCOMPARE(m_window->editor()->selLength(), selLength);
+    QVERIFY(outputWindows().isEmpty());
+    QVERIFY(answerer.records().isEmpty());
+}
+
+void TestCompileRun::twoRunsGiveTwoWindows()
+{
+    const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"Hello\"");
+    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0);
+    const QList<QWidget *> windows = outputWindows();
+    QCOMPARE(windows.size(), 2);
+    QVERIFY(windows[0] != windows[1]);
+    QVERIFY(windows[0]->isVisible() && windows[1]->isVisible());
+
+    // A failing third run takes only its own window away.
+    ModalAnswerer answerer;
+    interpreter::CompileSource(writeScript("CreateWindow 10, 20, 300, 200, x, , \"H\"\r\nCreateWindow 1"), 0);
+    QCOMPARE(outputWindows(), windows);
+}
+
+void TestCompileRun::scriptIsReadFromFileNotEditor()
+{
+    const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"From file\"");
+    m_window->editor()->setText(QStringLiteral("CreateWindow 10, 20, 300, 200, x, , \"From editor\""));
+    interpreter::CompileSource(path, 0);
+    QCOMPARE(outputWindows().size(), 1);
+    QCOMPARE(outputWindows().at(0)->windowTitle(), QStringLiteral("From file"));
+}
+
+QTEST_MAIN(TestCompileRun)
+#include "tst_compilerun.moc"

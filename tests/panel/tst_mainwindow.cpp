@@ -1,0 +1,220 @@
+#include "interpreter/compilesource.h"
+#include "panel/mainwindow.h"
+#include "platform/forms.h"
+#include "platform/scripteditor.h"
+#include "support/modalhelper.h"
+#include "support/testscript.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::ModalAnswerer;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void namedWidgets_data();
+    void namedWidgets();
+    void windowDesign();
+    void startUpWithMissingDefaultScript();
+    void startUpLoadsDefaultScript();
+    void aboutBox();
+    void compileButtonRunsTheCurrentFile();
+    void closingUnloadsNewestFirst();
+    void layoutFollowsResize_data();
+    void layoutFollowsResize();
+};
+
+void TestMainWindow::namedWidgets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("COMPILE") << "cmdCompile" << "COMPILE" << "Compile the whole program";
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile" << "STEP COMPILE" << "Compile one line of code at a time";
+    QTest::newRow("File") << "mFILE" << "File" << "";
+    QTest::newRow("Open") << "mOPEN" << "Open..." << "";
+    QTest::newRow("Save As") << "mSAVEAS" << "Save As..." << "";
+    QTest::newRow("Quit") << "mQUIT" << "Quit" << "";
+    QTest::newRow("Edit") << "mEDIT" << "Edit" << "";
+    QTest::newRow("autosave") << "mSAVEATEVERYEDIT" << "Save source at every edit" << "";
+    QTest::newRow("Help") << "mHELP" << "Help" << "";
+    QTest::newRow("About") << "mABOUT" << "About" << "";
+}
+
+void TestMainWindow::namedWidgets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    panel::MainWindow window;
+    QObject *object = window.findChild<QObject *>(name);
+    QVERIFY2(object, qPrintable(name));
+    if (auto *button = qobject_cast<QPushButton *>(object)) {
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->toolTip(), toolTip);
+    } else if (auto *menu = qobject_cast<QMenu *>(object)) {
+        QCOMPARE(menu->title(), text);
+    } else if (auto *action = qobject_cast<QAction *>(object)) {
+        QCOMPARE(action->text(), text);
+        QVERIFY(action->shortcut().isEmpty());
+    } else {
+        QFAIL("unexpected kind of object");
+    }
+}
+
+void TestMainWindow::windowDesign()
+{
+    panel::MainWindow window;
+    QCOMPARE(window.objectName(), QStringLiteral("wMain"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Zarvo - Control Panel"));
+    QCOMPARE(window.windowIcon().availableSizes().value(0), QSize(32, 32));
+    for (const char *name : {"fraMain", "rtbEdit", "StatusBar", "Panel1", "Panel2", "Panel3", "Panel4"})
+        QVERIFY2(window.findChild<QWidget *>(QLatin1String(name)), name);
+    QVERIFY(window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->isChecked());
+    QVERIFY(window.findChild<QAction *>(QStringLiteral("blank0"))->isSeparator());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.clientSize(), QSize(608, 347));
+    QCOMPARE(window.statusBar()->height(), 18);
+}
+
+void TestMainWindow::startUpWithMissingDefaultScript()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("GUI_All.txt"));
+    QFile::remove(path);
+    panel::MainWindow window;
+    QCOMPARE(window.tag(), path);
+    QCOMPARE(window.statusPanel(1)->text(), "Error loading source " + path + ".");
+    QCOMPARE(window.editor()->text(), QString());
+}
+
+void TestMainWindow::startUpLoadsDefaultScript()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("GUI_All.txt"));
+    const QByteArray script = "; sample\r\nCreateWindow 1, 2, 300, 200, x, , \"T\"\r\n";
+    testsupport::writeFile(path, script);
+    {
+        panel::MainWindow window;
+        QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Source code loaded. Waiting..."));
+        QCOMPARE(window.editor()->text(), QString::fromLatin1(script));
+    }
+    // The load alone never rewrites the file.
+    QCOMPARE(testsupport::readFile(path), script);
+    QFile::remove(path);
+}
+
+void TestMainWindow::aboutBox()
+{
+    panel::MainWindow window;
+    const QString text = panel::aboutText();
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 1);
+    QCOMPARE(text.count(QLatin1Char('\n')), 1);
+    QVERIFY(!text.endsWith(QStringLiteral("\r\n")));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    QVERIFY(lines[0].startsWith(QStringLiteral("Zarvo ")));
+    QVERIFY(lines[1].startsWith(QString(11, QLatin1Char(' '))));
+    QVERIFY(lines[1].at(11) != QLatin1Char(' '));
+
+    ModalAnswerer answerer;
+    window.findChild<QAction *>(QStringLiteral("mABOUT"))->trigger();
+    QCOMPARE(answerer.records().size(), 1);
+    QCOMPARE(answerer.records()[0].title, QStringLiteral("About..."));
+    QCOMPARE(answerer.records()[0].text, text);
+    QCOMPARE(answerer.records()[0].iconStyle, 64);
+}
+
+void TestMainWindow::compileButtonRunsTheCurrentFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.txt"));
+    testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"Clicked\"");
+    panel::MainWindow window;
+    window.setTag(path);
+    window.findChild<QPushButton *>(QStringLiteral("cmdCompile"))->click();
+    QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Compiled sucessfully..."));
+    QWidget *output = window.findChild<QWidget *>(QStringLiteral("wTemplate"));
+    QVERIFY(!output); // output windows have no owner
+    const QList<QWidget *> loaded = platform::loadedWindows();
+    QCOMPARE(loaded.size(), 2);
+    QCOMPARE(loaded[1]->windowTitle(), QStringLiteral("Clicked"));
+    platform::unloadWindow(loaded[1]);
+}
+
+void TestMainWindow::closingUnloadsNewestFirst()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.txt"));
+    testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"W\"");
+    auto *window = new panel::MainWindow;
+    window->show();
+    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0);
+    QList<QWidget *> loaded = platform::loadedWindows();
+    QCOMPARE(loaded.size(), 3);
+    QCOMPARE(loaded[0], window);
+
+    QStringList order;
+    loaded[1]->setWindowTitle(QStringLiteral("older"));
+    loaded[2]->setWindowTitle(QStringLiteral("newer"));
+    for (QWidget *w : loaded) {
+        const QString title = w->windowTitle();
+        connect(w, &QObject::destroyed, [&order, title] { order.append(title); });
+    }
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->findChild<QAction *>(QStringLiteral("mQUIT"))->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(order, (QStringList{"newer", "older", "Zarvo - Control Panel"}));
+    QVERIFY(platform::loadedWindows().isEmpty());
+}
+
+void TestMainWindow::layoutFollowsResize_data()
+{
+    QTest::addColumn<int>("dw");
+    QTest::addColumn<int>("dh");
+    QTest::addColumn<bool>("editorHeightFollows");
+    QTest::newRow("design size") << 0 << 0 << true;
+    QTest::newRow("ten pixels larger") << 10 << 10 << true;
+    QTest::newRow("wider and shorter") << 200 << -100 << true;
+    QTest::newRow("too short for the editor") << -100 << -320 << false;
+}
+
+void TestMainWindow::layoutFollowsResize()
+{
+    QFETCH(int, dw);
+    QFETCH(int, dh);
+    QFETCH(bool, editorHeightFollows);
+    panel::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *frame = window.findChild<QGroupBox *>(QStringLiteral("fraMain"));
+    auto *editor = window.findChild<QWidget *>(QStringLiteral("rtbEdit"));
+    auto *compile = window.findChild<QWidget *>(QStringLiteral("cmdCompile"));
+    const QRect compileBefore = compile->geometry();
+    const int editorHeightBefore = editor->height();
+
+    window.resize(window.width() + dw, window.height() + dh);
+    QTRY_COMPARE(window.clientSize(), QSize(608 + dw, 347 + dh));
+    const QSize client = window.clientSize();
+    QCOMPARE(frame->geometry(), QRect(1, -5, client.width() - 2, client.height() - 15));
+    // The editor ends 5 pixels inside the frame's right edge and 6 above its bottom.
+    QCOMPARE(editor->x(), 6);
+    QCOMPARE(editor->y(), 38);
+    QCOMPARE(editor->width(), frame->width() - 11);
+    if (editorHeightFollows)
+        QCOMPARE(editor->height(), frame->height() - 44);
+    else
+        QCOMPARE(editor->height(), editorHeightBefore);
+    QCOMPARE(compile->geometry(), compileBefore);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,248 @@
+#include "platform/apppath.h"
+#include "platform/forms.h"
+#include "platform/localerules.h"
+#include "platform/scripteditor.h"
+#include "platform/scriptfile.h"
+#include "platform/toolkiterror.h"
+#include "platform/units.h"
+
+#include <QTest>
+#include <QWidget>
+
+using namespace platform;
+
+namespace {
+int errorOf(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const ToolkitError &error) {
+        return error.number();
+    }
+    return 0;
+}
+} // namespace
+
+class TestToolkit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void strictNumber_data();
+    void strictNumber();
+    void leadingNumber_data();
+    void leadingNumber();
+    void groupedCount_data();
+    void groupedCount();
+    void lineReader_data();
+    void lineReader();
+    void decoding_data();
+    void decoding();
+    void overflowingProduct();
+    void twipsAt96Dpi();
+    void joinPathKeepsDoubledSeparators();
+    void formsInLoadOrder();
+    void editorCrLfText_data();
+    void editorCrLfText();
+    void editorRejectsNegativeSelection();
+};
+
+void TestToolkit::strictNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("error");
+    QTest::newRow("integer") << "12" << 12.0 << 0;
+    QTest::newRow("spaces around") << "  12 " << 12.0 << 0;
+    QTest::newRow("decimal") << "1.5" << 1.5 << 0;
+    QTest::newRow("negative") << "-40" << -40.0 << 0;
+    QTest::newRow("grouped") << "1,234" << 1234.0 << 0;
+    QTest::newRow("letters") << "abc" << 0.0 << 13;
+    QTest::newRow("trailing letters") << "12px" << 0.0 << 13;
+    QTest::newRow("empty") << "" << 0.0 << 13;
+}
+
+void TestToolkit::strictNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QFETCH(int, error);
+    double result = 0;
+    QCOMPARE(errorOf([&] { result = toNumber(text); }), error);
+    if (!error)
+        QCOMPARE(result, value);
+}
+
+void TestToolkit::leadingNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("number then letters") << "12abc" << 12.0;
+    QTest::newRow("no number") << "abc" << 0.0;
+    QTest::newRow("spaces inside ignored") << " 1 2 " << 12.0;
+    QTest::newRow("negative decimal") << "-3.5x" << -3.5;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("dangling exponent") << "7e" << 7.0;
+    QTest::newRow("leading point") << ".5" << 0.5;
+    QTest::newRow("point alone") << "." << 0.0;
+    QTest::newRow("comma stops") << "1,5" << 1.0;
+    QTest::newRow("empty") << "" << 0.0;
+}
+
+void TestToolkit::leadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(platform::leadingNumber(text), value);
+}
+
+void TestToolkit::groupedCount_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "0";
+    QTest::newRow("below a thousand") << qint64(999) << "999";
+    QTest::newRow("a thousand") << qint64(1000) << "1,000";
+    QTest::newRow("millions") << qint64(12345678) << "12,345,678";
+}
+
+void TestToolkit::groupedCount()
+{
+    QFETCH(qint64, count);
+    QFETCH(QString, text);
+    QCOMPARE(formatGroupedCount(count), text);
+}
+
+void TestToolkit::lineReader_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("CR LF") << "a\r\nb" << QStringList{"a", "b"};
+    QTest::newRow("mixed ends") << "a\rb\nc\r\nd" << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("terminated last line") << "a\r\n" << QStringList{"a"};
+    QTest::newRow("blank lines kept") << "a\n\n\nb" << QStringList{"a", "", "", "b"};
+    QTest::newRow("LF CR is two ends") << "a\n\rb" << QStringList{"a", "", "b"};
+    QTest::newRow("break alone") << "\r\n" << QStringList{""};
+}
+
+void TestToolkit::lineReader()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    LineReader reader(text);
+    QStringList read;
+    while (!reader.atEnd()) {
+        read.append(reader.readLine());
+        QCOMPARE(reader.lineNumber(), int(read.size()));
+    }
+    QCOMPARE(read, lines);
+}
+
+void TestToolkit::decoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("utf8");
+    QTest::newRow("ascii") << QByteArray("abc") << "abc" << true;
+    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << true;
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << true;
+    QTest::newRow("latin byte is windows-1252") << QByteArray("caf\xE9") << QString::fromUtf8("caf\xC3\xA9") << false;
+    QTest::newRow("euro and quotes") << QByteArray("\x80\x93\x94") << QString::fromUtf8("\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D")
+                                     << false;
+}
+
+void TestToolkit::decoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, utf8);
+    const DecodedText decoded = decodeText(bytes);
+    QCOMPARE(decoded.text, text);
+    QCOMPARE(decoded.encoding == TextEncoding::Utf8, utf8);
+    QCOMPARE(encodeText(decoded.text, decoded.encoding), bytes);
+}
+
+void TestToolkit::overflowingProduct()
+{
+    QCOMPARE(errorOf([] { checkedSingleProduct(1e38, 15); }), 6);
+    QCOMPARE(errorOf([] { checkedSingleProduct(std::numeric_limits<double>::infinity(), 15); }), 6);
+    QCOMPARE(errorOf([] { checkedSingleProduct(std::numeric_limits<double>::quiet_NaN(), 15); }), 6);
+    QCOMPARE(checkedSingleProduct(-20, 15), -300.0f);
+}
+
+void TestToolkit::twipsAt96Dpi()
+{
+    // The offscreen platform reports 96 DPI.
+    QCOMPARE(twipsPerPixelX(), 15.0f);
+    QCOMPARE(twipsPerPixelY(), 15.0f);
+    QCOMPARE(twipsToPixelsX(4020), 268);
+    QCOMPARE(twipsToPixelsY(2190), 146);
+}
+
+void TestToolkit::joinPathKeepsDoubledSeparators()
+{
+    QCOMPARE(joinPath(QStringLiteral("/opt/zarvo"), QStringLiteral("GUI_All.txt")), QStringLiteral("/opt/zarvo/GUI_All.txt"));
+    QCOMPARE(joinPath(QStringLiteral("/"), QStringLiteral("GUI_All.txt")), QStringLiteral("/GUI_All.txt"));
+    QCOMPARE(joinPath(QStringLiteral("//server/share"), QStringLiteral("GUI_All.txt")),
+             QStringLiteral("//server/share/GUI_All.txt"));
+}
+
+void TestToolkit::formsInLoadOrder()
+{
+    auto *a = new QWidget;
+    auto *b = new QWidget;
+    auto *c = new QWidget;
+    registerLoadedWindow(a);
+    registerLoadedWindow(b);
+    registerLoadedWindow(c);
+    registerLoadedWindow(a); // loading again does not move it
+    QCOMPARE(loadedWindows(), (QList<QWidget *>{a, b, c}));
+    unloadWindow(b);
+    QCOMPARE(loadedWindows(), (QList<QWidget *>{a, c}));
+    delete a; // destroyed any other way, it leaves the list too
+    QCOMPARE(loadedWindows(), (QList<QWidget *>{c}));
+    unloadWindow(c);
+    QVERIFY(loadedWindows().isEmpty());
+}
+
+void TestToolkit::editorCrLfText_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("LF becomes CR LF") << "ab\ncd" << "ab\r\ncd";
+    QTest::newRow("CR LF stays") << "ab\r\ncd\r\n" << "ab\r\ncd\r\n";
+    QTest::newRow("no-break space kept") << QString("a") + QChar(0xA0) + "b" << QString("a") + QChar(0xA0) + "b";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestToolkit::editorCrLfText()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    ScriptEditor editor;
+    int changes = 0;
+    connect(&editor, &QPlainTextEdit::textChanged, [&] { ++changes; });
+    editor.setText(input);
+    QCOMPARE(changes, 1);
+    QCOMPARE(editor.text(), text);
+    QCOMPARE(editor.textLength(), qint64(text.size()));
+    // Every position of the CR LF text outside a line break selects the same characters.
+    for (int start = 0; start <= text.size(); ++start) {
+        if (start > 0 && text[start - 1] == QLatin1Char('\r'))
+            continue;
+        const int length = int(text.size()) - start;
+        editor.setSelection(start, length);
+        QCOMPARE(editor.selStart(), start);
+        QCOMPARE(editor.selLength(), length);
+        QCOMPARE(editor.textCursor().selectedText().replace(QChar::ParagraphSeparator, "\r\n"), text.mid(start));
+    }
+}
+
+void TestToolkit::editorRejectsNegativeSelection()
+{
+    ScriptEditor editor;
+    editor.setText(QStringLiteral("abc"));
+    QCOMPARE(errorOf([&] { editor.setSelection(-1, 2); }), 380);
+}
+
+QTEST_MAIN(TestToolkit)
+#include "tst_toolkit.moc"
