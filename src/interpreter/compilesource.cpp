@@ -32,8 +32,18 @@ QString withoutByteOrderMark(QString text)
     return text;
 }
 
+// Selects the line about to run in the editor, shows it in the status line
+// and waits in the step window. A line the editor no longer holds keeps the
+// previous selection: the run executes the file, not the editor.
 void stepPause(RunState &run)
 {
+    const QString text = run.host.editorText();
+    const std::optional<EditorSpan> span =
+        stepSelection(text, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
+    if (span) {
+        run.host.selectInEditor(span->start, span->length);
+        run.searchFrom = span->start + span->length;
+    }
     run.host.setStatus(run.normalisedLine);
     run.host.stepPause();
 }

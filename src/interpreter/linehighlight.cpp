@@ -49,4 +49,21 @@ EditorSpan trimmedSpan(const QString &editorText, EditorSpan line)
     return EditorSpan{begin, end - begin};
 }
 
+std::optional<EditorSpan> stepSelection(const QString &editorText, int lineNumber, const QString &fileLine,
+                                        const QString &keyword, int searchFrom)
+{
+    if (const auto line = matchingEditorLine(editorText, lineNumber, fileLine))
+        return trimmedSpan(editorText, *line);
+    if (keyword.isEmpty())
+        return std::nullopt;
+    const qsizetype found = editorText.indexOf(keyword, qMax(searchFrom, 0), Qt::CaseSensitive);
+    if (found < 0)
+        return std::nullopt;
+    qsizetype lineEnd = found;
+    while (lineEnd < editorText.size() && !isBreak(editorText[lineEnd]))
+        ++lineEnd;
+    const EditorSpan rest = trimmedSpan(editorText, EditorSpan{int(found), int(lineEnd - found)});
+    return EditorSpan{int(found), rest.start + rest.length - int(found)};
+}
+
 } // namespace interpreter

@@ -22,4 +22,12 @@ std::optional<EditorSpan> matchingEditorLine(const QString &editorText, int line
 // The span from a line's first to its last non-space character.
 EditorSpan trimmedSpan(const QString &editorText, EditorSpan line);
 
+// What a step selects before the line runs: the editor line with the file
+// line's number when it holds the same text, as its trimmed span; otherwise
+// the first exact occurrence of the keyword at or after searchFrom, up to the
+// last non-space character of the editor line it stands in. Nothing when the
+// keyword is not there either.
+std::optional<EditorSpan> stepSelection(const QString &editorText, int lineNumber, const QString &fileLine,
+                                        const QString &keyword, int searchFrom);
+
 } // namespace interpreter

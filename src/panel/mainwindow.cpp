@@ -2,6 +2,7 @@
 
 #include "interpreter/compilesource.h"
 #include "panel/sourcefiles.h"
+#include "panel/stepwindow.h"
 #include "platform/apppath.h"
 #include "platform/capslock.h"
 #include "platform/forms.h"
@@ -202,7 +203,7 @@ void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection
 
 void MainWindow::focusEditor() { m_rtbEdit->setFocus(); }
 
-void MainWindow::stepPause() {}
+void MainWindow::stepPause() { showStepWindow(); }
 
 void MainWindow::Form_Load()
 {

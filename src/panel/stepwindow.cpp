@@ -1,0 +1,70 @@
+#include "panel/stepwindow.h"
+
+#include "platform/forms.h"
+#include "platform/units.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace panel {
+
+namespace {
+QRect twipsRect(int left, int top, int width, int height)
+{
+    using namespace platform;
+    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    return button;
+}
+} // namespace
+
+StepWindow::StepWindow()
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("wStepCompile"));
+    setWindowTitle(QStringLiteral("Cheese Armpits"));
+    setFixedSize(platform::twipsToPixelsX(4125), platform::twipsToPixelsY(2985));
+
+    m_cmdCompileNextLine =
+        makeButton(this, "cmdCompileNextLine", QStringLiteral("Compile the next line"), twipsRect(570, 1335, 2970, 690));
+    // Present but never enabled: it has no action.
+    m_cmdCompileNormally =
+        makeButton(this, "cmdCompileNormally", QStringLiteral("Compile normally"), twipsRect(577, 2055, 2970, 690));
+    m_cmdCompileNormally->setEnabled(false);
+    m_txtBlah = new QLabel(QStringLiteral("Your mum smells of burnt rubber."), this);
+    m_txtBlah->setObjectName(QStringLiteral("txtBlah"));
+    m_txtBlah->setTextFormat(Qt::PlainText);
+    m_txtBlah->setGeometry(twipsRect(892, 615, 2340, 240));
+
+    setTabOrder(m_cmdCompileNormally, m_cmdCompileNextLine);
+    m_cmdCompileNextLine->setFocus();
+    connect(m_cmdCompileNextLine, &QPushButton::clicked, this, &StepWindow::cmdCompileNextLine_Click);
+    Form_Load();
+}
+
+void StepWindow::Form_Load()
+{
+    // The same place on every load, wherever the user moved the last one.
+    move(platform::twipsToPixelsX(100), platform::twipsToPixelsY(5000));
+}
+
+void StepWindow::cmdCompileNextLine_Click() { close(); }
+
+void showStepWindow()
+{
+    QPointer<StepWindow> window = new StepWindow;
+    platform::registerLoadedWindow(window);
+    window->exec();
+    // The control panel may already have unloaded it while it was up.
+    delete window.data();
+}
+
+} // namespace panel
