@@ -1,6 +1,7 @@
 #include "panel/mainwindow.h"
 
 #include "interpreter/compilesource.h"
+#include "panel/buttons.h"
 #include "panel/sourcefiles.h"
 #include "panel/stepwindow.h"
 #include "platform/apppath.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -28,22 +28,6 @@ namespace {
 MainWindow *g_instance = nullptr;
 
 constexpr int kStatusBarHeight = 18;
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    using namespace platform;
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &tip,
-                        const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setToolTip(tip);
-    button->setGeometry(geometry);
-    return button;
-}
 } // namespace
 
 QString aboutText()
@@ -132,16 +116,17 @@ void MainWindow::buildClientArea()
     m_fraMain->setFocusPolicy(Qt::TabFocus);
 
     m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"),
-                              QStringLiteral("Compile the whole program"), twipsRect(105, 195, 1365, 360));
+                              platform::twipsToPixels(105, 195, 1365, 360));
+    m_cmdCompile->setToolTip(QStringLiteral("Compile the whole program"));
     m_cmdStepCompile = makeButton(m_fraMain, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
-                                  QStringLiteral("Compile one line of code at a time"),
-                                  twipsRect(1500, 195, 1365, 360));
+                                  platform::twipsToPixels(1500, 195, 1365, 360));
+    m_cmdStepCompile->setToolTip(QStringLiteral("Compile one line of code at a time"));
     connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
     connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
 
     m_rtbEdit = new platform::ScriptEditor(m_fraMain);
     m_rtbEdit->setObjectName(QStringLiteral("rtbEdit"));
-    m_rtbEdit->setGeometry(twipsRect(90, 570, 8925, 4320));
+    m_rtbEdit->setGeometry(platform::twipsToPixels(90, 570, 8925, 4320));
     QFont font = m_rtbEdit->font();
     font.setPointSizeF(9.75);
     font.setBold(true);

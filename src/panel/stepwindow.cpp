@@ -1,5 +1,6 @@
 #include "panel/stepwindow.h"
 
+#include "panel/buttons.h"
 #include "platform/forms.h"
 #include "platform/units.h"
 
@@ -8,22 +9,6 @@
 #include <QPushButton>
 
 namespace panel {
-
-namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    using namespace platform;
-    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    return button;
-}
-} // namespace
 
 StepWindow::StepWindow()
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -34,15 +19,15 @@ StepWindow::StepWindow()
     setFixedSize(platform::twipsToPixelsX(4125), platform::twipsToPixelsY(2985));
 
     m_cmdCompileNextLine =
-        makeButton(this, "cmdCompileNextLine", QStringLiteral("Compile the next line"), twipsRect(570, 1335, 2970, 690));
+        makeButton(this, "cmdCompileNextLine", QStringLiteral("Compile the next line"), platform::twipsToPixels(570, 1335, 2970, 690));
     // Present but never enabled: it has no action.
     m_cmdCompileNormally =
-        makeButton(this, "cmdCompileNormally", QStringLiteral("Compile normally"), twipsRect(577, 2055, 2970, 690));
+        makeButton(this, "cmdCompileNormally", QStringLiteral("Compile normally"), platform::twipsToPixels(577, 2055, 2970, 690));
     m_cmdCompileNormally->setEnabled(false);
     m_txtBlah = new QLabel(QStringLiteral("Your mum smells of burnt rubber."), this);
     m_txtBlah->setObjectName(QStringLiteral("txtBlah"));
     m_txtBlah->setTextFormat(Qt::PlainText);
-    m_txtBlah->setGeometry(twipsRect(892, 615, 2340, 240));
+    m_txtBlah->setGeometry(platform::twipsToPixels(892, 615, 2340, 240));
 
     setTabOrder(m_cmdCompileNormally, m_cmdCompileNextLine);
     m_cmdCompileNextLine->setFocus();

@@ -26,6 +26,11 @@ float twipsPerPixelY() { return float(1440.0 / logicalDpi(false)); }
 int twipsToPixelsX(double twips) { return int(std::lround(twips / twipsPerPixelX())); }
 int twipsToPixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY())); }
 
+QRect twipsToPixels(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+}
+
 float checkedSingleProduct(double a, double b)
 {
     const double product = a * b;

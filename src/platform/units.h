@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 namespace platform {
 
 // Twips per pixel of the primary screen: 1440 / logical DPI (15 at 96 DPI).
@@ -10,6 +12,8 @@ float twipsPerPixelY();
 // nearest pixel, for placing the children of twip-measured containers.
 int twipsToPixelsX(double twips);
 int twipsToPixelsY(double twips);
+// A rectangle given in twips (left, top, width, height) as pixels.
+QRect twipsToPixels(int left, int top, int width, int height);
 
 // Multiplies in single precision and raises 6 (overflow) when the product
 // leaves the single-precision range or is not a number.
