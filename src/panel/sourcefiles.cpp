@@ -21,11 +21,6 @@ constexpr int kSizePanel = 3;
 
 void setMarker(MainWindow &window, const QString &text) { window.statusPanel(kMarkerPanel)->setText(text); }
 
-bool endsWithLineBreak(const QString &text)
-{
-    return text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
-}
-
 void reportSaveFailure(MainWindow &window, const QString &path, const platform::ToolkitError &error)
 {
     window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
@@ -69,19 +64,18 @@ bool LoadSource(MainWindow &window, const QString &path)
 
 void SaveSource(MainWindow &window, const QString &path)
 {
-    QString text = window.editor()->text();
+    // Kept from save to save: a fresh buffer per keystroke costs far more in
+    // page faults than the encoding itself.
+    static QByteArray bytes;
+    const platform::TextEncoding used = window.editor()->encodeTextInto(window.sourceEncoding(), bytes);
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
-    if (!endsWithLineBreak(text))
-        text += QStringLiteral("\r\n");
-    const platform::TextEncoding encoding = window.sourceEncoding();
-    const QByteArray bytes = platform::encodeText(text, encoding);
+    if (!bytes.endsWith('\n') && !bytes.endsWith('\r'))
+        bytes.append("\r\n", 2);
     platform::writeFileAtomically(path, bytes);
-    // A Windows-1252 text with a character that code page lacks was written
-    // as UTF-8 (one byte per character is the only way both sizes agree):
-    // keep UTF-8 from now on, so the file does not switch back and forth.
-    if (encoding == platform::TextEncoding::Windows1252 && bytes.size() != text.size())
-        window.setSourceEncoding(platform::TextEncoding::Utf8);
+    // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
+    // from now on, so the file does not switch back and forth.
+    window.setSourceEncoding(used);
     setMarker(window, QString());
 }
 

@@ -120,20 +120,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<platform::TextEncoding>("encoding");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<platform::TextEncoding>("next"); // the encoding later saves use
         const auto utf8 = platform::TextEncoding::Utf8;
         const auto cp1252 = platform::TextEncoding::Windows1252;
-        QTest::newRow("abc") << "abc" << utf8 << QByteArray("abc\r\n");
-        QTest::newRow("empty") << "" << utf8 << QByteArray("\r\n");
-        QTest::newRow("ends with a break") << "a\r\nb\r\n" << utf8 << QByteArray("a\r\nb\r\n");
-        QTest::newRow("utf-8") << QString::fromUtf16(u"é€\u00A0ok") << utf8 << QByteArray("\xC3\xA9\xE2\x82\xAC\xC2\xA0ok\r\n");
-        QTest::newRow("windows-1252") << QString::fromUtf16(u"é€\u00A0ok") << cp1252 << QByteArray("\xE9\x80\xA0ok\r\n");
-        QTest::newRow("1252 lacks a character") << QString::fromUtf16(u"é ā") << cp1252 << QByteArray("\xC3\xA9 \xC4\x81\r\n");
+        QTest::newRow("abc") << "abc" << utf8 << QByteArray("abc\r\n") << utf8;
+        QTest::newRow("empty") << "" << utf8 << QByteArray("\r\n") << utf8;
+        QTest::newRow("ends with a break") << "a\r\nb\r\n" << utf8 << QByteArray("a\r\nb\r\n") << utf8;
+        QTest::newRow("utf-8") << QString::fromUtf16(u"é€\u00A0ok") << utf8 << QByteArray("\xC3\xA9\xE2\x82\xAC\xC2\xA0ok\r\n") << utf8;
+        QTest::newRow("windows-1252") << QString::fromUtf16(u"é€\u00A0ok") << cp1252 << QByteArray("\xE9\x80\xA0ok\r\n") << cp1252;
+        QTest::newRow("1252 lacks a character") << QString::fromUtf16(u"é ā") << cp1252 << QByteArray("\xC3\xA9 \xC4\x81\r\n") << utf8;
     }
     void savesBytesExactly()
     {
         QFETCH(QString, text);
         QFETCH(platform::TextEncoding, encoding);
         QFETCH(QByteArray, bytes);
+        QFETCH(platform::TextEncoding, next);
         MainWindow &w = openOn("");
         setAutosave(w, false);
         w.editor()->setText(text);
@@ -141,6 +143,7 @@ private Q_SLOTS:
         panel::SaveSource(w, m_path);
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QString());
+        QCOMPARE(w.sourceEncoding(), next);
     }
 
     void loadThenSaveKeepsFile_data()
