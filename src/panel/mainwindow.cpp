@@ -90,13 +90,16 @@ void MainWindow::buildMenus()
     };
 
     QMenu *file = addMenu("mFILE", QStringLiteral("File"));
-    addAction(file, "mOPEN", QStringLiteral("Open..."), nullptr);
-    addAction(file, "mSAVEAS", QStringLiteral("Save As..."), nullptr);
+    QAction *open = addAction(file, "mOPEN", QStringLiteral("Open..."), nullptr);
+    connect(open, &QAction::triggered, this, [this] { mOPEN_Click(*this); });
+    QAction *saveAs = addAction(file, "mSAVEAS", QStringLiteral("Save As..."), nullptr);
+    connect(saveAs, &QAction::triggered, this, [this] { mSAVEAS_Click(*this); });
     file->addSeparator()->setObjectName(QStringLiteral("blank0"));
     addAction(file, "mQUIT", QStringLiteral("Quit"), &MainWindow::mQUIT_Click);
 
     QMenu *edit = addMenu("mEDIT", QStringLiteral("Edit"));
     m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"), nullptr);
+    // A checkable action toggles its own mark; the next change follows it.
     m_mSAVEATEVERYEDIT->setCheckable(true);
     m_mSAVEATEVERYEDIT->setChecked(true);
 
@@ -131,6 +134,7 @@ void MainWindow::buildClientArea()
     font.setPointSizeF(9.75);
     font.setBold(true);
     m_rtbEdit->setFont(font);
+    connect(m_rtbEdit, &QPlainTextEdit::textChanged, this, [this] { rtbEdit_Change(*this); });
 }
 
 void MainWindow::buildStatusBar()
@@ -234,6 +238,10 @@ void MainWindow::mQUIT_Click() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!confirmUnsavedChanges(*this)) {
+        event->ignore();
+        return;
+    }
     // Form_Unload: every loaded window from the newest to the oldest; this
     // window, loaded first, is already closing and simply finishes.
     const QList<QWidget *> windows = platform::loadedWindows();

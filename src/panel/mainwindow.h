@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interpreter/runhost.h"
+#include "platform/scriptfile.h"
 
 #include <QMainWindow>
 
@@ -27,6 +28,9 @@ public:
     // The current source path (the window's Tag).
     QString tag() const { return m_tag; }
     void setTag(const QString &path) { m_tag = path; }
+    // The encoding the current source text was read with; saves write it back alike.
+    platform::TextEncoding sourceEncoding() const { return m_sourceEncoding; }
+    void setSourceEncoding(platform::TextEncoding encoding) { m_sourceEncoding = encoding; }
 
     platform::ScriptEditor *editor() const { return m_rtbEdit; }
     QLabel *statusPanel(int index) const; // 1 to 4
@@ -61,6 +65,7 @@ private:
     void buildStatusBar();
 
     QString m_tag;
+    platform::TextEncoding m_sourceEncoding = platform::TextEncoding::Utf8;
     QGroupBox *m_fraMain = nullptr;
     QPushButton *m_cmdCompile = nullptr;
     QPushButton *m_cmdStepCompile = nullptr;

@@ -35,11 +35,10 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-// Returns false when a character has no Windows-1252 byte.
-bool encodeWindows1252(const QString &text, QByteArray &bytes)
+// Writes one byte per character to out; returns false when a character has
+// no Windows-1252 byte.
+bool encodeWindows1252(QStringView text, char *out)
 {
-    bytes.resize(text.size());
-    char *out = bytes.data();
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
@@ -73,14 +72,28 @@ DecodedText decodeText(const QByteArray &bytes)
 QByteArray encodeText(const QString &text, TextEncoding encoding)
 {
     if (encoding == TextEncoding::Windows1252) {
-        QByteArray bytes;
-        if (encodeWindows1252(text, bytes))
+        QByteArray bytes(text.size(), Qt::Uninitialized);
+        if (encodeWindows1252(text, bytes.data()))
             return bytes;
         // A character the file's code page cannot hold would be lost: keep
         // every character by writing UTF-8 instead.
     }
     QStringEncoder utf8(QStringConverter::Utf8, kKeepBom);
     return utf8.encode(text);
+}
+
+bool appendEncoded(QByteArray &out, QStringView text, TextEncoding encoding)
+{
+    const qsizetype start = out.size();
+    if (encoding == TextEncoding::Windows1252) {
+        out.resize(start + text.size());
+        return encodeWindows1252(text, out.data() + start);
+    }
+    QStringEncoder utf8(QStringConverter::Utf8, kKeepBom);
+    out.resize(start + utf8.requiredSpace(text.size()));
+    const char *end = utf8.appendToBuffer(out.data() + start, text);
+    out.truncate(end - out.constData());
+    return true;
 }
 
 DecodedText readTextFile(const QString &path)

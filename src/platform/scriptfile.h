@@ -16,6 +16,10 @@ struct DecodedText {
 // order mark is kept as U+FEFF so that writing the text back restores it.
 DecodedText decodeText(const QByteArray &bytes);
 QByteArray encodeText(const QString &text, TextEncoding encoding);
+// Appends text in the encoding to out, growing out only when its capacity is
+// short. Returns false when a character has no Windows-1252 byte; out then
+// holds a partial result.
+bool appendEncoded(QByteArray &out, QStringView text, TextEncoding encoding);
 
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
 // 76 for a missing folder and 75 for any other failure to open or read.

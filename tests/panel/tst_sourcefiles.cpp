@@ -1,0 +1,429 @@
+#include "panel/mainwindow.h"
+#include "panel/sourcefiles.h"
+#include "platform/scripteditor.h"
+#include "support/modalhelper.h"
+#include "support/testscript.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using panel::MainWindow;
+using testsupport::ModalAnswerer;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+Q_DECLARE_METATYPE(platform::TextEncoding)
+
+namespace {
+QString defaultScript() { return QCoreApplication::applicationDirPath() + QStringLiteral("/GUI_All.txt"); }
+
+QString panelText(MainWindow &window, int index) { return window.statusPanel(index)->text(); }
+
+void typeText(MainWindow &window, const QString &keys) { QTest::keyClicks(window.editor(), keys); }
+
+void setAutosave(MainWindow &window, bool on)
+{
+    auto *action = window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"));
+    if (action->isChecked() != on)
+        action->trigger();
+}
+
+// Types path into a shown file dialog and confirms it as the user would; run
+// also runs once the dialog has accepted, before the caller sees the path.
+void choosePath(QWidget *modal, const QString &path, std::function<void()> run = {})
+{
+    auto *edit = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    if (run)
+        QObject::connect(qobject_cast<QDialog *>(modal), &QDialog::accepted, run);
+    edit->setText(path);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void pressButton(QWidget *modal, QMessageBox::StandardButton which)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    QVERIFY(box);
+    box->button(which)->click();
+}
+
+// Simulates a full disk: writes beyond limit bytes fail with "File too large".
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit reduced = m_saved;
+        reduced.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &reduced);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+} // namespace
+
+class TestSourceFiles : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_path;
+
+    MainWindow &window() { return *m_window; }
+    // A control panel on a script in the temporary folder.
+    MainWindow &openOn(const QByteArray &bytes)
+    {
+        writeFile(m_path, bytes);
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        m_window->setTag(m_path);
+        panel::LoadSource(*m_window, m_path);
+        return *m_window;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("script.txt"));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        QFile::remove(defaultScript());
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+    }
+
+    void savesBytesExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<platform::TextEncoding>("encoding");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<platform::TextEncoding>("next"); // the encoding later saves use
+        const auto utf8 = platform::TextEncoding::Utf8;
+        const auto cp1252 = platform::TextEncoding::Windows1252;
+        QTest::newRow("abc") << "abc" << utf8 << QByteArray("abc\r\n") << utf8;
+        QTest::newRow("empty") << "" << utf8 << QByteArray("\r\n") << utf8;
+        QTest::newRow("ends with a break") << "a\r\nb\r\n" << utf8 << QByteArray("a\r\nb\r\n") << utf8;
+        QTest::newRow("utf-8") << QString::fromUtf16(u"é€\u00A0ok") << utf8 << QByteArray("\xC3\xA9\xE2\x82\xAC\xC2\xA0ok\r\n") << utf8;
+        QTest::newRow("windows-1252") << QString::fromUtf16(u"é€\u00A0ok") << cp1252 << QByteArray("\xE9\x80\xA0ok\r\n") << cp1252;
+        QTest::newRow("1252 lacks a character") << QString::fromUtf16(u"é ā") << cp1252 << QByteArray("\xC3\xA9 \xC4\x81\r\n") << utf8;
+    }
+    void savesBytesExactly()
+    {
+        QFETCH(QString, text);
+        QFETCH(platform::TextEncoding, encoding);
+        QFETCH(QByteArray, bytes);
+        QFETCH(platform::TextEncoding, next);
+        MainWindow &w = openOn("");
+        setAutosave(w, false);
+        w.editor()->setText(text);
+        w.setSourceEncoding(encoding);
+        panel::SaveSource(w, m_path);
+        QCOMPARE(readFile(m_path), bytes);
+        QCOMPARE(panelText(w, 2), QString());
+        QCOMPARE(w.sourceEncoding(), next);
+    }
+
+    void loadThenSaveKeepsFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray high;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            high.append(char(b));
+        QTest::newRow("crlf lines") << QByteArray("CreateWindow 1, 2\r\n\r\n; done\r\n");
+        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC2\xA0\xE2\x80\xA8x\r\n");
+        QTest::newRow("windows-1252 0x80-0xFF") << high + "\r\n";
+    }
+    void loadThenSaveKeepsFile()
+    {
+        QFETCH(QByteArray, bytes);
+        MainWindow &w = openOn(bytes);
+        QCOMPARE(readFile(m_path), bytes); // the load itself wrote nothing
+        panel::SaveSource(w, m_path);
+        QCOMPARE(readFile(m_path), bytes);
+        typeText(w, QStringLiteral("x")); // and an edit keeps every other byte
+        QCOMPARE(readFile(m_path), QByteArray("x") + bytes);
+        // the same bytes reach the compile run's decoding as the editor's
+        QCOMPARE(platform::readTextFile(m_path).text, w.editor()->text());
+    }
+
+    void startupWithDefaultScript()
+    {
+        writeFile(defaultScript(), "abc");
+        MainWindow w;
+        QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
+        QCOMPARE(panelText(w, 2), QString());
+        QCOMPARE(panelText(w, 3), QStringLiteral("3 bytes"));
+        QCOMPARE(readFile(defaultScript()), QByteArray("abc"));
+    }
+
+    void startupWithoutDefaultScript()
+    {
+        MainWindow w;
+        w.show();
+        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + w.tag() + QStringLiteral("."));
+        QCOMPARE(w.editor()->text(), QString());
+        QVERIFY(!QFile::exists(defaultScript()));
+        typeText(w, QStringLiteral("x"));
+        QCOMPARE(readFile(defaultScript()), QByteArray("x\r\n"));
+    }
+
+    void sizeDisplay_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty") << "" << "0 bytes";
+        QTest::newRow("break counts two") << "a\nb" << "4 bytes";
+        QTest::newRow("grouped") << QString(1233, QLatin1Char('a')) + "\r\n" << "1,235 bytes";
+    }
+    void sizeDisplay()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        MainWindow &w = openOn("start");
+        w.editor()->setText(text);
+        QCOMPARE(panelText(w, 3), shown);
+    }
+
+    void autosaveMarkDecidesSaving()
+    {
+        MainWindow &w = openOn("abc\r\n");
+        typeText(w, QStringLiteral("1"));
+        QCOMPARE(readFile(m_path), QByteArray("1abc\r\n"));
+        QCOMPARE(panelText(w, 2), QString());
+        setAutosave(w, false);
+        typeText(w, QStringLiteral("2"));
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        setAutosave(w, true); // the toggle itself saves nothing
+        QCOMPARE(readFile(m_path), QByteArray("1abc\r\n"));
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        typeText(w, QStringLiteral("3"));
+        QCOMPARE(readFile(m_path), QByteArray("123abc\r\n"));
+        QCOMPARE(panelText(w, 2), QString());
+    }
+
+    void loadNeverMarksModified()
+    {
+        MainWindow &w = openOn("abc\r\n");
+        setAutosave(w, false);
+        typeText(w, QStringLiteral("x"));
+        QVERIFY(panel::LoadSource(w, m_path));
+        QCOMPARE(panelText(w, 2), QString());
+        QCOMPARE(w.editor()->text(), QStringLiteral("abc\r\n"));
+    }
+
+    void failedLoadIsReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("missing file") << "none.txt" << ".";
+        QTest::newRow("missing folder") << "none/x.txt" << ": Path not found.";
+        QTest::newRow("folder") << "folder" << ": Path/File access error.";
+    }
+    void failedLoadIsReported()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, suffix);
+        MainWindow &w = openOn("kept\r\n");
+        QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
+        const QString path = m_dir.filePath(name);
+        QVERIFY(!panel::LoadSource(w, path));
+        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
+        QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
+        QCOMPARE(w.editor()->tag(), QString());
+    }
+
+    void failedSaveKeepsFile_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("folder is a file") << "folder";
+        QTest::newRow("target is a folder") << "target";
+        QTest::newRow("disk full") << "disk";
+    }
+    void failedSaveKeepsFile()
+    {
+        QFETCH(QString, obstacle);
+        const QByteArray previous = QByteArray(20000, 'p') + "\r\n";
+        MainWindow &w = openOn(previous);
+        QString path = m_path;
+        QString kept = m_path; // the file that must stay byte-identical
+        if (obstacle == QLatin1String("folder")) {
+            path = m_path + QStringLiteral("/inner.txt");
+        } else if (obstacle == QLatin1String("target")) {
+            QVERIFY(QFile::remove(m_path));
+            QVERIFY(QDir().mkpath(m_path));
+            kept = m_path + QStringLiteral("/inside.txt");
+            writeFile(kept, previous);
+        }
+        w.setTag(path);
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (obstacle == QLatin1String("disk"))
+                limit = std::make_unique<FileSizeLimit>(64 * 1024);
+            w.editor()->setText(QString(100000, QLatin1Char('n')));
+            typeText(w, QStringLiteral("x"));
+            typeText(w, QStringLiteral("y")); // later edits are still handled
+        }
+        const QString status = panelText(w, 1);
+        QVERIFY2(status.startsWith(QStringLiteral("Error saving source ") + path + QStringLiteral(": ")),
+                 qPrintable(status));
+        QVERIFY(status.size() > QStringLiteral("Error saving source : ").size() + path.size());
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        QCOMPARE(readFile(kept), previous);
+        QCOMPARE(w.editor()->text().left(3), QStringLiteral("xyn"));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), obstacle == "target" ? 0 : 1);
+        w.setTag(m_dir.filePath(QStringLiteral("other.txt")));
+        typeText(w, QStringLiteral("z")); // the next good save clears the marker
+        QCOMPARE(panelText(w, 2), QString());
+    }
+
+    void openChoosesFile()
+    {
+        MainWindow &w = openOn("first\r\n");
+        const QString other = m_dir.filePath(QStringLiteral("other.txt"));
+        writeFile(other, "second\r\n");
+        ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other); });
+        w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
+        QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Select source file...")});
+        QCOMPARE(w.tag(), other);
+        QCOMPARE(w.editor()->text(), QStringLiteral("second\r\n"));
+        QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
+    }
+
+    void cancelledDialogs_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("open") << "mOPEN" << "No new source file selected.";
+        QTest::newRow("save as") << "mSAVEAS" << "Save As cancelled.";
+    }
+    void cancelledDialogs()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, status);
+        MainWindow &w = openOn("text\r\n");
+        setAutosave(w, false);
+        typeText(w, QStringLiteral("x"));
+        ModalAnswerer answerer([](QWidget *modal, int) {
+            if (qobject_cast<QMessageBox *>(modal))
+                pressButton(modal, QMessageBox::Discard);
+            else
+                modal->close();
+        });
+        w.findChild<QAction *>(menu)->trigger();
+        QCOMPARE(panelText(w, 1), status);
+        QCOMPARE(w.tag(), m_path);
+        QCOMPARE(w.editor()->text(), QStringLiteral("xtext\r\n"));
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+    }
+
+    void failedOpenKeepsPath()
+    {
+        MainWindow &w = openOn("first\r\n");
+        const QString other = m_dir.filePath(QStringLiteral("other.txt"));
+        writeFile(other, "second\r\n");
+        // The chosen file disappears between the choice and the load.
+        ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other, [&] { QFile::remove(other); }); });
+        w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
+        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + other + QStringLiteral("."));
+        QCOMPARE(w.tag(), m_path);
+        typeText(w, QStringLiteral("x"));
+        QCOMPARE(readFile(m_path), QByteArray("xfirst\r\n"));
+        QVERIFY(!QFile::exists(other));
+    }
+
+    void saveAs_data()
+    {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("saved") << false;
+        QTest::newRow("failed") << true;
+    }
+    void saveAs()
+    {
+        QFETCH(bool, fails);
+        MainWindow &w = openOn("text\r\n");
+        const QString target = m_dir.filePath(QStringLiteral("copy.txt"));
+        ModalAnswerer answerer([&](QWidget *modal, int) {
+            choosePath(modal, target, [&] { if (fails) QDir().mkpath(target); });
+        });
+        w.findChild<QAction *>(QStringLiteral("mSAVEAS"))->trigger();
+        if (fails) {
+            QVERIFY(panelText(w, 1).startsWith(QStringLiteral("Error saving source ") + target + QStringLiteral(": ")));
+            QCOMPARE(w.tag(), m_path);
+        } else {
+            QCOMPARE(panelText(w, 1), QStringLiteral("New save file created. All future modifications will be "
+                                                     "saved into the selected file."));
+            QCOMPARE(w.tag(), target);
+            QCOMPARE(readFile(target), QByteArray("text\r\n"));
+        }
+    }
+
+    void unsavedChangesQuestion_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("save") << int(QMessageBox::Save) << true << QByteArray("xabc\r\n");
+        QTest::newRow("discard") << int(QMessageBox::Discard) << true << QByteArray("abc\r\n");
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << QByteArray("abc\r\n");
+    }
+    void unsavedChangesQuestion()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QByteArray, file);
+        MainWindow &w = openOn("abc\r\n");
+        setAutosave(w, false);
+        typeText(w, QStringLiteral("x"));
+        ModalAnswerer answerer([&](QWidget *modal, int index) {
+            if (index == 0)
+                pressButton(modal, QMessageBox::StandardButton(answer));
+            else
+                modal->close(); // the Open dialog that follows
+        });
+        QCOMPARE(w.close(), closed);
+        QCOMPARE(answerer.records().size(), 1);
+        QCOMPARE(readFile(m_path), file);
+        if (closed)
+            return;
+        QVERIFY(w.isVisible());
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger(); // asks too; Cancel shows no dialog
+        QCOMPARE(answerer.records().size(), 2);
+        QCOMPARE(answerer.records().at(1).objectName, QStringLiteral("unsavedChangesQuestion"));
+    }
+
+    void noQuestionWithAutosave()
+    {
+        MainWindow &w = openOn("abc\r\n");
+        typeText(w, QStringLiteral("x"));
+        ModalAnswerer answerer;
+        QVERIFY(w.close());
+        QVERIFY(answerer.records().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSourceFiles)
+#include "tst_sourcefiles.moc"
