@@ -31,6 +31,8 @@ public:
     // The encoding the current source text was read with; saves write it back alike.
     platform::TextEncoding sourceEncoding() const { return m_sourceEncoding; }
     void setSourceEncoding(platform::TextEncoding encoding) { m_sourceEncoding = encoding; }
+    platform::LineBreak sourceLineBreak() const { return m_sourceLineBreak; }
+    void setSourceLineBreak(platform::LineBreak lineBreak) { m_sourceLineBreak = lineBreak; }
 
     platform::ScriptEditor *editor() const { return m_rtbEdit; }
     QLabel *statusPanel(int index) const; // 1 to 4
@@ -66,6 +68,7 @@ private:
 
     QString m_tag;
     platform::TextEncoding m_sourceEncoding = platform::TextEncoding::Utf8;
+    platform::LineBreak m_sourceLineBreak = platform::LineBreak::CrLf;
     QGroupBox *m_fraMain = nullptr;
     QPushButton *m_cmdCompile = nullptr;
     QPushButton *m_cmdStepCompile = nullptr;

@@ -47,6 +47,7 @@ bool LoadSource(MainWindow &window, const QString &path)
         editor->setText(decoded.text);
         editor->setTag(QString());
         window.setSourceEncoding(decoded.encoding);
+        window.setSourceLineBreak(decoded.lineBreak);
         // The editor now holds exactly the file: nothing is left unsaved.
         setMarker(window, QString());
         window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
@@ -67,11 +68,12 @@ void SaveSource(MainWindow &window, const QString &path)
     // Kept from save to save: a fresh buffer per keystroke costs far more in
     // page faults than the encoding itself.
     static QByteArray bytes;
-    const platform::TextEncoding used = window.editor()->encodeTextInto(window.sourceEncoding(), bytes);
+    const platform::TextEncoding used =
+        window.editor()->encodeTextInto(window.sourceEncoding(), bytes, window.sourceLineBreak());
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
     if (!bytes.endsWith('\n') && !bytes.endsWith('\r'))
-        bytes.append("\r\n", 2);
+        bytes.append(platform::lineBreakBytes(window.sourceLineBreak()));
     platform::writeFileAtomically(path, bytes);
     // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
     // from now on, so the file does not switch back and forth.

@@ -40,8 +40,9 @@ void ScriptEditor::setText(const QString &text)
     setPlainText(text);
 }
 
-TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out) const
+TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
+    const QByteArrayView breakBytes = lineBreakBytes(lineBreak);
     const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
         out.truncate(0);
@@ -52,7 +53,7 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
                 return false;
             if (lineEnd < 0)
                 return true;
-            out.append("\r\n", 2);
+            out.append(breakBytes);
             rest = rest.mid(lineEnd + 1);
         }
     };

@@ -22,7 +22,7 @@ public:
     // memory: a large script saved at every keystroke would otherwise take
     // megabytes of fresh memory each time. Falls back to UTF-8 when a
     // character has no Windows-1252 byte; returns the encoding used.
-    TextEncoding encodeTextInto(TextEncoding encoding, QByteArray &out) const;
+    TextEncoding encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak = LineBreak::CrLf) const;
     // Number of characters of text() without building it.
     qint64 textLength() const;
 

@@ -60,13 +60,19 @@ bool encodeWindows1252(QStringView text, char *out)
 }
 } // namespace
 
+QByteArrayView lineBreakBytes(LineBreak lineBreak)
+{
+    return lineBreak == LineBreak::Lf ? QByteArrayView("\n", 1) : QByteArrayView("\r\n", 2);
+}
+
 DecodedText decodeText(const QByteArray &bytes)
 {
+    const LineBreak lineBreak = bytes.contains('\n') && !bytes.contains('\r') ? LineBreak::Lf : LineBreak::CrLf;
     QStringDecoder utf8(QStringConverter::Utf8, kKeepBom);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
-        return {std::move(text), TextEncoding::Utf8};
-    return {decodeWindows1252(bytes), TextEncoding::Windows1252};
+        return {std::move(text), TextEncoding::Utf8, lineBreak};
+    return {decodeWindows1252(bytes), TextEncoding::Windows1252, lineBreak};
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding)

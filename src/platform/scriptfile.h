@@ -7,10 +7,17 @@ namespace platform {
 // How a script file's bytes became text, so a save can write them back alike.
 enum class TextEncoding { Utf8, Windows1252 };
 
+// The line break a file is written with: CR LF, or LF for a file that had
+// LF line breaks and no CR LF, so that a save keeps the file's own style.
+enum class LineBreak { CrLf, Lf };
+
 struct DecodedText {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
+    LineBreak lineBreak = LineBreak::CrLf;
 };
+
+QByteArrayView lineBreakBytes(LineBreak lineBreak);
 
 // Decodes bytes: valid UTF-8 as UTF-8, anything else as Windows-1252. A byte
 // order mark is kept as U+FEFF so that writing the text back restores it.
