@@ -1,11 +1,11 @@
 #include "platform/controls.h"
 
+#include "platform/controlkinds.h"
 #include "platform/localerules.h"
 #include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,17 +14,7 @@
 
 namespace platform {
 
-namespace {
-
-using Factory = QWidget *(*)(QWidget *parent);
-// Sets a content property; returns false when the kind has no such property.
-using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
-
-struct ControlKind {
-    const char *classId;
-    Factory create;
-    ContentSetter setContent;
-};
+namespace kinds {
 
 QString textOf(const PropertyValue &value)
 {
@@ -36,6 +26,35 @@ QString textOf(const PropertyValue &value)
         return QString::number(*number);
     raiseError(ErrTypeMismatch);
 }
+
+double numberOf(const PropertyValue &value)
+{
+    if (const auto *number = std::get_if<int>(&value))
+        return *number;
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag ? -1 : 0;
+    return toNumber(textOf(value));
+}
+
+} // namespace kinds
+
+namespace {
+
+using namespace kinds;
+
+using Factory = QWidget *(*)(QWidget *parent);
+// Sets a content property; returns false when the kind has no such property.
+using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
+
+using ItemAdder = void (*)(QWidget *widget, const QString &text);
+
+struct ControlKind {
+    const char *classId;
+    Factory create;
+    ContentSetter setContent;
+    ItemAdder addItem = nullptr; // only list and combo boxes take entries
+    bool fixedHeight = false;    // the height follows the font; Height is read-only
+};
 
 bool boolOf(const PropertyValue &value)
 {
@@ -49,15 +68,6 @@ bool boolOf(const PropertyValue &value)
     if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
     return toNumber(text) != 0;
-}
-
-double numberOf(const PropertyValue &value)
-{
-    if (const auto *number = std::get_if<int>(&value))
-        return *number;
-    if (const auto *flag = std::get_if<bool>(&value))
-        return *flag ? -1 : 0;
-    return toNumber(textOf(value));
 }
 
 template <typename W>
@@ -122,6 +132,12 @@ const ControlKind kKinds[] = {
     {"VB.TextBox", make<QLineEdit>, setTextBoxContent},
     {"VB.Label", makeLabel, setLabelContent},
     {"VB.CheckBox", make<QCheckBox>, setCheckBoxContent},
+    {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItem, true},
+    {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItem},
+    {"VB.Image", makeImage, setImageContent},
+    {"VB.DriveListBox", makeDriveListBox, setDriveListBoxContent, nullptr, true},
+    {"VB.DirListBox", makeDirListBox, setDirListBoxContent},
+    {"VB.FileListBox", makeFileListBox, setFileListBoxContent},
 };
 
 const ControlKind *kindOf(const QWidget *widget)
@@ -168,12 +184,6 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 } // namespace
 
-Picture loadPicture(const QString &path)
-{
-    Q_UNUSED(path);
-    raiseError(ErrInvalidPicture);
-}
-
 Control::Control(QWidget *widget) : m_widget(widget) {}
 
 QWidget *Control::widget() const { return m_widget.data(); }
@@ -183,9 +193,11 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     QWidget *w = m_widget.data();
     if (!w)
         raiseError(ErrInvalidArgument);
+    const ControlKind *kind = kindOf(w);
+    if (kind && kind->fixedHeight && property == QLatin1String("Height"))
+        raiseError(ErrReadOnlyProperty);
     if (setCommonProperty(w, property, value))
         return;
-    const ControlKind *kind = kindOf(w);
     if (kind && kind->setContent(w, property, value))
         return;
     raiseError(ErrNoSuchProperty);
@@ -193,8 +205,13 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
 
 void Control::addItem(const QString &text)
 {
-    Q_UNUSED(text);
-    raiseError(ErrNoSuchProperty);
+    QWidget *w = m_widget.data();
+    if (!w)
+        raiseError(ErrInvalidArgument);
+    const ControlKind *kind = kindOf(w);
+    if (!kind || !kind->addItem)
+        raiseError(ErrNoSuchProperty);
+    kind->addItem(w, text);
 }
 
 QWidget *createControlWidget(const QString &classId, QWidget *parent)
