@@ -140,10 +140,15 @@ const ControlKind kKinds[] = {
     {"VB.FileListBox", makeFileListBox, setFileListBoxContent},
 };
 
-const ControlKind *kindOf(const QWidget *widget)
+int kindIndexOf(const QWidget *widget)
 {
-    const QVariant index = widget->property("zarvoKind");
-    return index.isValid() ? &kKinds[index.toInt()] : nullptr;
+    const QVariant index = widget ? widget->property("zarvoKind") : QVariant();
+    return index.isValid() ? index.toInt() : -1;
+}
+
+const ControlKind *kindAt(int index)
+{
+    return index >= 0 ? &kKinds[index] : nullptr;
 }
 
 // Left, Top, Width and Height are pixels of the window's client area.
@@ -184,7 +189,7 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 } // namespace
 
-Control::Control(QWidget *widget) : m_widget(widget) {}
+Control::Control(QWidget *widget) : m_widget(widget), m_kind(kindIndexOf(widget)) {}
 
 QWidget *Control::widget() const { return m_widget.data(); }
 
@@ -193,7 +198,7 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     QWidget *w = m_widget.data();
     if (!w)
         raiseError(ErrInvalidArgument);
-    const ControlKind *kind = kindOf(w);
+    const ControlKind *kind = kindAt(m_kind);
     if (kind && kind->fixedHeight && property == QLatin1String("Height"))
         raiseError(ErrReadOnlyProperty);
     if (setCommonProperty(w, property, value))
@@ -208,7 +213,7 @@ void Control::addItem(const QString &text)
     QWidget *w = m_widget.data();
     if (!w)
         raiseError(ErrInvalidArgument);
-    const ControlKind *kind = kindOf(w);
+    const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->addItem)
         raiseError(ErrNoSuchProperty);
     kind->addItem(w, text);

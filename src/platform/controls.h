@@ -38,6 +38,7 @@ public:
 
 private:
     QPointer<QWidget> m_widget;
+    int m_kind = -1; // index in the kind table, looked up once per handle
 };
 
 // Creates the widget of a class identifier ("VB.CommandButton"...), hidden,

@@ -412,6 +412,11 @@ void tst_Commands::windowGeometryAndTitle()
 
 void tst_Commands::templateBeforeCreateWindow()
 {
+    const RunResult plain = run(QStringLiteral("CreateLabel 1, 1, 5, 5, l, -, \"\""));
+    QCOMPARE(plain.windows.size(), 1);
+    QCOMPARE(plain.windows.first()->windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(plain.windows.first()->objectName(), QStringLiteral("wTemplate"));
+
     const RunResult result = run(QStringLiteral("SetWindowTitle \"Hidden\"\nCreateLabel 1, 1, 5, 5, l, -, \"\""));
     QCOMPARE(result.status, QStringLiteral("Compiled sucessfully..."));
     QCOMPARE(result.windows.size(), 1);
