@@ -132,6 +132,7 @@ private Q_SLOTS:
     void secondCreateWindowReusesTheWindow();
     void eachRunBuildsItsOwnWindow();
     void nameIsUniquePerRunOnly();
+    void bundledSampleRuns();
 
 private:
     QString expand(QString text) const;
@@ -474,6 +475,23 @@ void tst_Commands::nameIsUniquePerRunOnly()
     QCOMPARE(again.boxes.size(), 0);
     QCOMPARE(again.windows.size(), 1);
     QVERIFY(again.windows.first()->findChild<QPushButton *>(QStringLiteral("b")));
+}
+
+void tst_Commands::bundledSampleRuns()
+{
+    const QString sample = QFINDTESTDATA("../../resources/GUI_All.txt");
+    QVERIFY(!sample.isEmpty());
+    testsupport::ModalAnswerer answerer;
+    interpreter::CompileSource(sample, 0);
+    QCOMPARE(answerer.records().size(), 0);
+    QCOMPARE(m_host.statuses.last(), QStringLiteral("Compiled sucessfully..."));
+    QWidget *window = platform::loadedWindows().last();
+    QVERIFY(window->isVisible());
+    const QStringList names{"fraDetails", "lblName", "txtName", "chkNews", "cboColour", "lstSizes", "cmdOk",
+                            "cmdCancel", "drvDisks", "dirFolders", "filFiles", "imgLogo"};
+    for (const QString &name : names)
+        QVERIFY2(window->findChild<QWidget *>(name), qPrintable(name));
+    QVERIFY(!window->findChild<QLabel *>(QStringLiteral("imgLogo"))->pixmap().isNull());
 }
 
 QTEST_MAIN(tst_Commands)
