@@ -140,15 +140,9 @@ const ControlKind kKinds[] = {
     {"VB.FileListBox", makeFileListBox, setFileListBoxContent},
 };
 
-int kindIndexOf(const QWidget *widget)
-{
-    const QVariant index = widget ? widget->property("zarvoKind") : QVariant();
-    return index.isValid() ? index.toInt() : -1;
-}
-
 const ControlKind *kindAt(int index)
 {
-    return index >= 0 ? &kKinds[index] : nullptr;
+    return index >= 0 && index < int(std::size(kKinds)) ? &kKinds[index] : nullptr;
 }
 
 // Left, Top, Width and Height are pixels of the window's client area.
@@ -189,7 +183,7 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 } // namespace
 
-Control::Control(QWidget *widget) : m_widget(widget), m_kind(kindIndexOf(widget)) {}
+Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
 QWidget *Control::widget() const { return m_widget.data(); }
 
@@ -219,12 +213,12 @@ void Control::addItem(const QString &text)
     kind->addItem(w, text);
 }
 
-QWidget *createControlWidget(const QString &classId, QWidget *parent)
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
 {
     for (int i = 0; i < int(std::size(kKinds)); ++i) {
         if (classId == QLatin1String(kKinds[i].classId)) {
             QWidget *widget = kKinds[i].create(parent);
-            widget->setProperty("zarvoKind", i);
+            kind = i;
             return widget;
         }
     }
