@@ -1,11 +1,11 @@
 #include "platform/controls.h"
 
+#include "platform/controlkinds.h"
 #include "platform/localerules.h"
 #include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,17 +14,7 @@
 
 namespace platform {
 
-namespace {
-
-using Factory = QWidget *(*)(QWidget *parent);
-// Sets a content property; returns false when the kind has no such property.
-using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
-
-struct ControlKind {
-    const char *classId;
-    Factory create;
-    ContentSetter setContent;
-};
+namespace kinds {
 
 QString textOf(const PropertyValue &value)
 {
@@ -36,6 +26,35 @@ QString textOf(const PropertyValue &value)
         return QString::number(*number);
     raiseError(ErrTypeMismatch);
 }
+
+double numberOf(const PropertyValue &value)
+{
+    if (const auto *number = std::get_if<int>(&value))
+        return *number;
+    if (const auto *flag = std::get_if<bool>(&value))
+        return *flag ? -1 : 0;
+    return toNumber(textOf(value));
+}
+
+} // namespace kinds
+
+namespace {
+
+using namespace kinds;
+
+using Factory = QWidget *(*)(QWidget *parent);
+// Sets a content property; returns false when the kind has no such property.
+using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
+
+using ItemAdder = void (*)(QWidget *widget, const QString &text);
+
+struct ControlKind {
+    const char *classId;
+    Factory create;
+    ContentSetter setContent;
+    ItemAdder addItem = nullptr; // only list and combo boxes take entries
+    bool fixedHeight = false;    // the height follows the font; Height is read-only
+};
 
 bool boolOf(const PropertyValue &value)
 {
@@ -49,15 +68,6 @@ bool boolOf(const PropertyValue &value)
     if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
     return toNumber(text) != 0;
-}
-
-double numberOf(const PropertyValue &value)
-{
-    if (const auto *number = std::get_if<int>(&value))
-        return *number;
-    if (const auto *flag = std::get_if<bool>(&value))
-        return *flag ? -1 : 0;
-    return toNumber(textOf(value));
 }
 
 template <typename W>
@@ -122,12 +132,17 @@ const ControlKind kKinds[] = {
     {"VB.TextBox", make<QLineEdit>, setTextBoxContent},
     {"VB.Label", makeLabel, setLabelContent},
     {"VB.CheckBox", make<QCheckBox>, setCheckBoxContent},
+    {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItem, true},
+    {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItem},
+    {"VB.Image", makeImage, setImageContent},
+    {"VB.DriveListBox", makeDriveListBox, setDriveListBoxContent, nullptr, true},
+    {"VB.DirListBox", makeDirListBox, setDirListBoxContent},
+    {"VB.FileListBox", makeFileListBox, setFileListBoxContent},
 };
 
-const ControlKind *kindOf(const QWidget *widget)
+const ControlKind *kindAt(int index)
 {
-    const QVariant index = widget->property("zarvoKind");
-    return index.isValid() ? &kKinds[index.toInt()] : nullptr;
+    return index >= 0 && index < int(std::size(kKinds)) ? &kKinds[index] : nullptr;
 }
 
 // Left, Top, Width and Height are pixels of the window's client area.
@@ -168,13 +183,7 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 } // namespace
 
-Picture loadPicture(const QString &path)
-{
-    Q_UNUSED(path);
-    raiseError(ErrInvalidPicture);
-}
-
-Control::Control(QWidget *widget) : m_widget(widget) {}
+Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
 QWidget *Control::widget() const { return m_widget.data(); }
 
@@ -183,9 +192,11 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     QWidget *w = m_widget.data();
     if (!w)
         raiseError(ErrInvalidArgument);
+    const ControlKind *kind = kindAt(m_kind);
+    if (kind && kind->fixedHeight && property == QLatin1String("Height"))
+        raiseError(ErrReadOnlyProperty);
     if (setCommonProperty(w, property, value))
         return;
-    const ControlKind *kind = kindOf(w);
     if (kind && kind->setContent(w, property, value))
         return;
     raiseError(ErrNoSuchProperty);
@@ -193,16 +204,21 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
 
 void Control::addItem(const QString &text)
 {
-    Q_UNUSED(text);
-    raiseError(ErrNoSuchProperty);
+    QWidget *w = m_widget.data();
+    if (!w)
+        raiseError(ErrInvalidArgument);
+    const ControlKind *kind = kindAt(m_kind);
+    if (!kind || !kind->addItem)
+        raiseError(ErrNoSuchProperty);
+    kind->addItem(w, text);
 }
 
-QWidget *createControlWidget(const QString &classId, QWidget *parent)
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
 {
     for (int i = 0; i < int(std::size(kKinds)); ++i) {
         if (classId == QLatin1String(kKinds[i].classId)) {
             QWidget *widget = kKinds[i].create(parent);
-            widget->setProperty("zarvoKind", i);
+            kind = i;
             return widget;
         }
     }

@@ -24,7 +24,9 @@ using PropertyValue = std::variant<QString, bool, int, Picture>;
 // A handle on one control of an output window, as the interpreter sees it.
 class Control {
 public:
-    explicit Control(QWidget *widget);
+    // kind is the index createControlWidget gave; -1 knows only the
+    // properties every kind has.
+    explicit Control(QWidget *widget, int kind = -1);
 
     // Sets a property by its name ("Left", "Caption", "Visible"...). Text
     // given for a number is converted with the locale's rules (13 when it is
@@ -38,10 +40,12 @@ public:
 
 private:
     QPointer<QWidget> m_widget;
+    int m_kind = -1; // index in the kind table
 };
 
 // Creates the widget of a class identifier ("VB.CommandButton"...), hidden,
-// as a child of parent. Raises 711 for an unknown class identifier.
-QWidget *createControlWidget(const QString &classId, QWidget *parent);
+// as a child of parent, and stores the index of its kind in kind. Raises 711
+// for an unknown class identifier.
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind);
 
 } // namespace platform

@@ -7,8 +7,29 @@
 
 namespace platform {
 
+namespace {
+// Plain digits, the usual form of a position or size, mean the same in every
+// locale; they are read without the locale's parser. Nothing else is.
+bool readPlainDigits(const QString &text, double &value)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    int number = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        number = number * 10 + (c.unicode() - '0');
+    }
+    value = number;
+    return true;
+}
+} // namespace
+
 double toNumber(const QString &text)
 {
+    double plain = 0;
+    if (readPlainDigits(text, plain))
+        return plain;
     bool ok = false;
     const double value = QLocale().toDouble(text.trimmed(), &ok);
     if (!ok)

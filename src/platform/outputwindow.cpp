@@ -109,20 +109,21 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
     TemplateWindow *w = window();
     if (!isAcceptableName(name))
         raiseError(ErrInvalidArgument);
-    if (w->findControl(name))
+    if (w->findControl(name).widget)
         raiseControlError(ErrDuplicateControl, name);
-    QWidget *control = createControlWidget(classId, w);
+    int kind = -1;
+    QWidget *control = createControlWidget(classId, w, kind);
     control->setObjectName(name);
-    w->registerControl(name, control);
-    return Control(control);
+    w->registerControl(name, control, kind);
+    return Control(control, kind);
 }
 
 Control OutputWindow::control(const QString &name) const
 {
-    QWidget *found = m_window ? m_window->findControl(name) : nullptr;
-    if (!found)
+    const TemplateWindow::ControlEntry found = m_window ? m_window->findControl(name) : TemplateWindow::ControlEntry{};
+    if (!found.widget)
         raiseControlError(ErrControlNotFound, name);
-    return Control(found);
+    return Control(found.widget, found.kind);
 }
 
 } // namespace platform

@@ -77,14 +77,14 @@ void TemplateWindow::reapplyGeometry()
         move(toPixels(m_left, tx), toPixels(m_top, ty));
 }
 
-QWidget *TemplateWindow::findControl(const QString &name) const
+TemplateWindow::ControlEntry TemplateWindow::findControl(const QString &name) const
 {
-    return m_controls.value(nameKey(name)).data();
+    return m_controls.value(nameKey(name));
 }
 
-void TemplateWindow::registerControl(const QString &name, QWidget *control)
+void TemplateWindow::registerControl(const QString &name, QWidget *control, int kind)
 {
-    m_controls.insert(nameKey(name), control);
+    m_controls.insert(nameKey(name), ControlEntry{control, kind});
 }
 
 } // namespace platform

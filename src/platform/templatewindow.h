@@ -24,13 +24,18 @@ public:
     // Places the frame again once the platform reports its true margins.
     void reapplyGeometry();
 
-    QWidget *findControl(const QString &name) const;
-    void registerControl(const QString &name, QWidget *control);
+    // A control registered under a name with the index of its kind.
+    struct ControlEntry {
+        QPointer<QWidget> widget;
+        int kind = -1;
+    };
+    ControlEntry findControl(const QString &name) const;
+    void registerControl(const QString &name, QWidget *control, int kind);
 
 private:
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_positioned = false;
-    QHash<QString, QPointer<QWidget>> m_controls; // keyed by name, A-Z folded
+    QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
 };
 
 // Checks a size and position in pixels against what the toolkit can hold

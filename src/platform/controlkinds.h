@@ -1,0 +1,39 @@
+#pragma once
+
+// The control kinds behind the class identifiers, shared between the files
+// that build them. Only the platform layer includes this header.
+
+#include "platform/controls.h"
+
+class QWidget;
+
+namespace platform::kinds {
+
+// Property values as the kinds need them: text, a number with the locale's
+// rules (13 when the text is not a number), a picture (481 otherwise).
+QString textOf(const PropertyValue &value);
+double numberOf(const PropertyValue &value);
+
+// Each kind's factory makes its widget hidden; each content setter returns
+// false for a property the kind does not have and raises for one it refuses.
+QWidget *makeComboBox(QWidget *parent);
+bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
+void addComboBoxItem(QWidget *w, const QString &text);
+
+QWidget *makeListBox(QWidget *parent);
+bool setListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
+void addListBoxItem(QWidget *w, const QString &text);
+
+QWidget *makeDriveListBox(QWidget *parent);
+bool setDriveListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
+
+QWidget *makeDirListBox(QWidget *parent);
+bool setDirListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
+
+QWidget *makeFileListBox(QWidget *parent);
+bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
+
+QWidget *makeImage(QWidget *parent);
+bool setImageContent(QWidget *w, const QString &property, const PropertyValue &value);
+
+} // namespace platform::kinds
