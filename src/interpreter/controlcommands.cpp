@@ -35,8 +35,9 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const char *cl
 
 void addEntries(Control &control, const QString &list)
 {
-    for (const QString &entry : splitEntries(list))
-        control.addItem(entry);
+    const QStringList entries = splitEntries(list);
+    if (!entries.isEmpty())
+        control.addItems(entries);
 }
 
 // The shape shared by the commands with a height: left, top, width, height,

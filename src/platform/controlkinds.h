@@ -18,11 +18,11 @@ double numberOf(const PropertyValue &value);
 // false for a property the kind does not have and raises for one it refuses.
 QWidget *makeComboBox(QWidget *parent);
 bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
-void addComboBoxItem(QWidget *w, const QString &text);
+void addComboBoxItems(QWidget *w, const QStringList &entries);
 
 QWidget *makeListBox(QWidget *parent);
 bool setListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
-void addListBoxItem(QWidget *w, const QString &text);
+void addListBoxItems(QWidget *w, const QStringList &entries);
 
 QWidget *makeDriveListBox(QWidget *parent);
 bool setDriveListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);

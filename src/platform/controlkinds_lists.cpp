@@ -78,9 +78,9 @@ bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue
     return true;
 }
 
-void addComboBoxItem(QWidget *w, const QString &text)
+void addComboBoxItems(QWidget *w, const QStringList &entries)
 {
-    static_cast<QComboBox *>(w)->addItem(text);
+    static_cast<QComboBox *>(w)->addItems(entries);
 }
 
 QWidget *makeListBox(QWidget *parent)
@@ -101,9 +101,9 @@ bool setListBoxContent(QWidget *w, const QString &property, const PropertyValue 
     return true;
 }
 
-void addListBoxItem(QWidget *w, const QString &text)
+void addListBoxItems(QWidget *w, const QStringList &entries)
 {
-    static_cast<QListWidget *>(w)->addItem(text);
+    static_cast<QListWidget *>(w)->addItems(entries);
 }
 
 QWidget *makeDriveListBox(QWidget *parent)

@@ -46,7 +46,8 @@ using Factory = QWidget *(*)(QWidget *parent);
 // Sets a content property; returns false when the kind has no such property.
 using ContentSetter = bool (*)(QWidget *widget, const QString &property, const PropertyValue &value);
 
-using ItemAdder = void (*)(QWidget *widget, const QString &text);
+// Appends entries in order, as that many single appends would.
+using ItemAdder = void (*)(QWidget *widget, const QStringList &entries);
 
 struct ControlKind {
     const char *classId;
@@ -132,8 +133,8 @@ const ControlKind kKinds[] = {
     {"VB.TextBox", make<QLineEdit>, setTextBoxContent},
     {"VB.Label", makeLabel, setLabelContent},
     {"VB.CheckBox", make<QCheckBox>, setCheckBoxContent},
-    {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItem, true},
-    {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItem},
+    {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItems, true},
+    {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItems},
     {"VB.Image", makeImage, setImageContent},
     {"VB.DriveListBox", makeDriveListBox, setDriveListBoxContent, nullptr, true},
     {"VB.DirListBox", makeDirListBox, setDirListBoxContent},
@@ -204,13 +205,18 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
 
 void Control::addItem(const QString &text)
 {
+    addItems(QStringList{text});
+}
+
+void Control::addItems(const QStringList &entries)
+{
     QWidget *w = m_widget.data();
     if (!w)
         raiseError(ErrInvalidArgument);
     const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->addItem)
         raiseError(ErrNoSuchProperty);
-    kind->addItem(w, text);
+    kind->addItem(w, entries);
 }
 
 QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)

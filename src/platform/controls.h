@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <variant>
 
 class QWidget;
@@ -35,6 +36,8 @@ public:
     void setProperty(const QString &property, const PropertyValue &value);
     // Appends one entry to a list or combo box (438 on other kinds).
     void addItem(const QString &text);
+    // Appends several entries in one go: one model change instead of one per entry.
+    void addItems(const QStringList &entries);
 
     QWidget *widget() const;
 
