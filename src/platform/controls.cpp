@@ -79,43 +79,14 @@ QWidget *make(QWidget *parent)
     return widget;
 }
 
-bool setButtonContent(QWidget *w, const QString &property, const PropertyValue &value)
+// The simple kinds have one text property, "Caption" or "Text", which sets
+// one text of their widget.
+template <typename W, void (W::*apply)(const QString &), bool isCaption>
+bool setOneText(QWidget *w, const QString &property, const PropertyValue &value)
 {
-    if (property != QLatin1String("Caption"))
+    if (property != (isCaption ? QLatin1String("Caption") : QLatin1String("Text")))
         return false;
-    static_cast<QPushButton *>(w)->setText(textOf(value));
-    return true;
-}
-
-bool setFrameContent(QWidget *w, const QString &property, const PropertyValue &value)
-{
-    if (property != QLatin1String("Caption"))
-        return false;
-    static_cast<QGroupBox *>(w)->setTitle(textOf(value));
-    return true;
-}
-
-bool setLabelContent(QWidget *w, const QString &property, const PropertyValue &value)
-{
-    if (property != QLatin1String("Caption"))
-        return false;
-    static_cast<QLabel *>(w)->setText(textOf(value));
-    return true;
-}
-
-bool setCheckBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
-{
-    if (property != QLatin1String("Caption"))
-        return false;
-    static_cast<QCheckBox *>(w)->setText(textOf(value));
-    return true;
-}
-
-bool setTextBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
-{
-    if (property != QLatin1String("Text"))
-        return false;
-    static_cast<QLineEdit *>(w)->setText(textOf(value));
+    (static_cast<W *>(w)->*apply)(textOf(value));
     return true;
 }
 
@@ -128,11 +99,11 @@ QWidget *makeLabel(QWidget *parent)
 }
 
 const ControlKind kKinds[] = {
-    {"VB.CommandButton", make<QPushButton>, setButtonContent},
-    {"VB.Frame", make<QGroupBox>, setFrameContent},
-    {"VB.TextBox", make<QLineEdit>, setTextBoxContent},
-    {"VB.Label", makeLabel, setLabelContent},
-    {"VB.CheckBox", make<QCheckBox>, setCheckBoxContent},
+    {"VB.CommandButton", make<QPushButton>, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
+    {"VB.Frame", make<QGroupBox>, setOneText<QGroupBox, &QGroupBox::setTitle, true>},
+    {"VB.TextBox", make<QLineEdit>, setOneText<QLineEdit, &QLineEdit::setText, false>},
+    {"VB.Label", makeLabel, setOneText<QLabel, &QLabel::setText, true>},
+    {"VB.CheckBox", make<QCheckBox>, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
     {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItems, true},
     {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItems},
     {"VB.Image", makeImage, setImageContent},
