@@ -14,18 +14,9 @@
 #include <QTest>
 
 using testsupport::ModalAnswerer;
+using testsupport::outputWindows;
 
 namespace {
-QList<QWidget *> outputWindows()
-{
-    QList<QWidget *> result;
-    for (QWidget *w : platform::loadedWindows()) {
-        if (w->objectName() == QLatin1String("wTemplate"))
-            result.append(w);
-    }
-    return result;
-}
-
 void closeOutputWindows()
 {
     for (QWidget *w : outputWindows())

@@ -45,16 +45,6 @@ QStringList column(const QList<Pause> &pauses, QString Pause::*field)
     return result;
 }
 
-QList<QWidget *> runWindows()
-{
-    QList<QWidget *> result;
-    for (QWidget *window : platform::loadedWindows()) {
-        if (window->objectName() == QLatin1String("wTemplate"))
-            result.append(window);
-    }
-    return result;
-}
-
 QString selectedText(const panel::MainWindow &panel)
 {
     const platform::ScriptEditor *editor = panel.editor();
@@ -121,7 +111,7 @@ public:
         if (auto *label = modal->findChild<QLabel *>(QStringLiteral("txtBlah")))
             pause.label = label->text();
         pause.listedAsLoaded = platform::loadedWindows().contains(modal);
-        for (QWidget *window : runWindows())
+        for (QWidget *window : testsupport::outputWindows())
             pause.visibleRunWindows += window->isVisible() ? 1 : 0;
         return pause;
     }
@@ -156,7 +146,7 @@ class TestStepCompile : public QObject {
 private Q_SLOTS:
     void cleanup()
     {
-        for (QWidget *window : runWindows())
+        for (QWidget *window : testsupport::outputWindows())
             platform::unloadWindow(window);
     }
 
@@ -257,7 +247,7 @@ private Q_SLOTS:
 
         QCOMPARE(column(run.pauses(), &Pause::status), (QStringList{kWindowShown, kButton1Shown, kButton2Shown}));
         QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
-        const QList<QWidget *> windows = runWindows();
+        const QList<QWidget *> windows = testsupport::outputWindows();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->findChild<QWidget *>(QStringLiteral("b2")));
     }
@@ -297,7 +287,7 @@ private Q_SLOTS:
         QCOMPARE(column(run.pauses(), &Pause::status), (QStringList{kWindowShown, QStringLiteral("Bogus, 1, 2")}));
         QCOMPARE(run.pauses()[1].selection, QStringLiteral("Bogus 1, 2"));
         QCOMPARE(run.status(), QStringLiteral("Unknown command: Bogus"));
-        QVERIFY(runWindows().isEmpty());
+        QVERIFY(testsupport::outputWindows().isEmpty());
     }
 
     void failureLeavesTheLastShownLine()
@@ -308,7 +298,7 @@ private Q_SLOTS:
         QCOMPARE(run.pauses().size(), 2);
         QCOMPARE(run.messageBoxes(), 1);
         QCOMPARE(run.status(), QStringLiteral("CreateButton, x, 8, 80, 24, b1, -, \"One\""));
-        QVERIFY(runWindows().isEmpty());
+        QVERIFY(testsupport::outputWindows().isEmpty());
     }
 };
 

@@ -5,6 +5,8 @@
 #include "platform/outputwindow.h"
 #include "platform/toolkiterror.h"
 
+#include "support/testscript.h"
+
 #include <QComboBox>
 #include <QTest>
 
@@ -15,12 +17,7 @@ namespace {
 // The error number a property set raises, 0 when it succeeds.
 int errorOfSet(Control &control, const QString &property, const PropertyValue &value)
 {
-    try {
-        control.setProperty(property, value);
-    } catch (const platform::ToolkitError &error) {
-        return error.number();
-    }
-    return 0;
+    return testsupport::errorNumberOf([&] { control.setProperty(property, value); });
 }
 } // namespace
 

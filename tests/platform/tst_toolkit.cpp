@@ -5,23 +5,12 @@
 #include "platform/scriptfile.h"
 #include "platform/toolkiterror.h"
 #include "platform/units.h"
+#include "support/testscript.h"
 
 #include <QTest>
 #include <QWidget>
 
 using namespace platform;
-
-namespace {
-int errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const ToolkitError &error) {
-        return error.number();
-    }
-    return 0;
-}
-} // namespace
 
 class TestToolkit : public QObject {
     Q_OBJECT
@@ -66,7 +55,7 @@ void TestToolkit::strictNumber()
     QFETCH(double, value);
     QFETCH(int, error);
     double result = 0;
-    QCOMPARE(errorOf([&] { result = toNumber(text); }), error);
+    QCOMPARE(testsupport::errorNumberOf([&] { result = toNumber(text); }), error);
     if (!error)
         QCOMPARE(result, value);
 }
@@ -163,9 +152,9 @@ void TestToolkit::decoding()
 
 void TestToolkit::overflowingProduct()
 {
-    QCOMPARE(errorOf([] { checkedSingleProduct(1e38, 15); }), 6);
-    QCOMPARE(errorOf([] { checkedSingleProduct(std::numeric_limits<double>::infinity(), 15); }), 6);
-    QCOMPARE(errorOf([] { checkedSingleProduct(std::numeric_limits<double>::quiet_NaN(), 15); }), 6);
+    QCOMPARE(testsupport::errorNumberOf([] { checkedSingleProduct(1e38, 15); }), 6);
+    QCOMPARE(testsupport::errorNumberOf([] { checkedSingleProduct(std::numeric_limits<double>::infinity(), 15); }), 6);
+    QCOMPARE(testsupport::errorNumberOf([] { checkedSingleProduct(std::numeric_limits<double>::quiet_NaN(), 15); }), 6);
     QCOMPARE(checkedSingleProduct(-20, 15), -300.0f);
 }
 
@@ -241,7 +230,7 @@ void TestToolkit::editorRejectsNegativeSelection()
 {
     ScriptEditor editor;
     editor.setText(QStringLiteral("abc"));
-    QCOMPARE(errorOf([&] { editor.setSelection(-1, 2); }), 380);
+    QCOMPARE(testsupport::errorNumberOf([&] { editor.setSelection(-1, 2); }), 380);
 }
 
 QTEST_MAIN(TestToolkit)

@@ -1,6 +1,10 @@
 #include "support/testscript.h"
 
+#include "platform/forms.h"
+#include "platform/toolkiterror.h"
+
 #include <QFile>
+#include <QWidget>
 #include <QTest>
 
 namespace testsupport {
@@ -18,6 +22,26 @@ QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+int errorNumberOf(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const platform::ToolkitError &error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QList<QWidget *> outputWindows()
+{
+    QList<QWidget *> result;
+    for (QWidget *window : platform::loadedWindows()) {
+        if (window->objectName() == QLatin1String("wTemplate"))
+            result.append(window);
+    }
+    return result;
 }
 
 } // namespace testsupport
