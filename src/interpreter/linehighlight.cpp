@@ -13,7 +13,8 @@ std::optional<EditorSpan> editorLine(const QString &editorText, int lineNumber)
     if (lineNumber < 1)
         return std::nullopt;
     const qsizetype n = editorText.size();
-    qsizetype pos = 0;
+    // A byte order mark the editor kept from the file is not part of line 1.
+    qsizetype pos = editorText.startsWith(QChar(0xFEFF)) ? 1 : 0;
     for (int line = 1; line < lineNumber; ++line) {
         while (pos < n && !isBreak(editorText[pos]))
             ++pos;

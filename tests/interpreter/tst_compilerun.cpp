@@ -162,6 +162,9 @@ void TestCompileRun::unknownKeywordHighlight_data()
     QTest::newRow("editor differs: first occurrence, any case")
         << w + "Bogus 1" << "x\r\nbogus here\r\nBOGUS" << 3 << 5 << "Unknown command: Bogus";
     QTest::newRow("editor differs, inside a longer word") << "Bog 1" << "A bogey" << 2 << 3 << "Unknown command: Bog";
+    QTest::newRow("first line after a byte order mark")
+        << QString(QChar(0xFEFF)) + "Date$ x" << QString() << 1 << 5
+        << "Unknown command: " + platform::formatDayMonthYear(QDate::currentDate());
     QTest::newRow("Date$ line matches before substitution")
         << "SetWindowTitle \"Date$\"\r\nDate$ x" << QString() << 24 << 5
         << "Unknown command: " + platform::formatDayMonthYear(QDate::currentDate());
