@@ -154,7 +154,8 @@ void MainWindow::buildStatusBar()
             label->setMinimumWidth(115);
             bar->addWidget(label, 1);
         } else {
-            label->setFixedWidth(widths[i]);
+            // At least the design width, wider when a font needs it for the text.
+            label->setMinimumWidth(widths[i]);
             bar->addPermanentWidget(label);
         }
         m_panels[i] = label;

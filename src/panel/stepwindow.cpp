@@ -27,7 +27,12 @@ StepWindow::StepWindow()
     m_txtBlah = new QLabel(QStringLiteral("Your mum smells of burnt rubber."), this);
     m_txtBlah->setObjectName(QStringLiteral("txtBlah"));
     m_txtBlah->setTextFormat(Qt::PlainText);
-    m_txtBlah->setGeometry(platform::twipsToPixels(892, 615, 2340, 240));
+    // The design width fits the text only in the font it was drawn with; a
+    // wider font gets the room it needs, around the same centre.
+    const QRect design = platform::twipsToPixels(892, 615, 2340, 240);
+    const QSize needed = m_txtBlah->sizeHint();
+    const int width = qMax(design.width(), needed.width());
+    m_txtBlah->setGeometry(design.center().x() - width / 2, design.y(), width, qMax(design.height(), needed.height()));
 
     setTabOrder(m_cmdCompileNormally, m_cmdCompileNextLine);
     m_cmdCompileNextLine->setFocus();

@@ -85,6 +85,13 @@ void TestMainWindow::windowDesign()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.clientSize(), QSize(608, 347));
     QCOMPARE(window.statusBar()->height(), 18);
+
+    // A size display with a thousands separator is shown whole.
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
+    window.editor()->setText(QString(12345, QLatin1Char('x')));
+    QLabel *size = window.statusPanel(3);
+    QTRY_VERIFY(size->width() >= size->sizeHint().width());
+    QVERIFY(size->text().startsWith(QStringLiteral("12,345")));
 }
 
 void TestMainWindow::startUpWithMissingDefaultScript()

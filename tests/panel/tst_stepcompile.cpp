@@ -32,6 +32,7 @@ struct Pause {
     bool normallyDisabled = false;
     bool stillOpenAfterClickingNormally = false;
     QString label;
+    bool labelFits = false;
     bool listedAsLoaded = false;
     bool previousWindowDestroyed = false;
     int visibleRunWindows = 0;
@@ -108,8 +109,11 @@ public:
         if (normally)
             QTest::mouseClick(normally, Qt::LeftButton);
         pause.stillOpenAfterClickingNormally = modal->isVisible();
-        if (auto *label = modal->findChild<QLabel *>(QStringLiteral("txtBlah")))
+        if (auto *label = modal->findChild<QLabel *>(QStringLiteral("txtBlah"))) {
             pause.label = label->text();
+            pause.labelFits = label->width() >= label->sizeHint().width()
+                && label->geometry().right() < modal->width() && label->x() >= 0;
+        }
         pause.listedAsLoaded = platform::loadedWindows().contains(modal);
         for (QWidget *window : testsupport::outputWindows())
             pause.visibleRunWindows += window->isVisible() ? 1 : 0;
@@ -229,6 +233,7 @@ private Q_SLOTS:
             QVERIFY(pause.normallyDisabled);
             QVERIFY(pause.stillOpenAfterClickingNormally);
             QCOMPARE(pause.label, QStringLiteral("Your mum smells of burnt rubber."));
+            QVERIFY(pause.labelFits);
             QVERIFY(pause.listedAsLoaded);
             QVERIFY(pause.previousWindowDestroyed);
         }
