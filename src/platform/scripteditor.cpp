@@ -45,11 +45,12 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
     const QByteArrayView breakBytes = lineBreakBytes(lineBreak);
     const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
+        TextEncoder encoder(as);
         out.truncate(0);
         QStringView rest(raw);
         for (;;) {
             const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
-            if (!appendEncoded(out, lineEnd < 0 ? rest : rest.left(lineEnd), as))
+            if (!encoder.append(out, lineEnd < 0 ? rest : rest.left(lineEnd)))
                 return false;
             if (lineEnd < 0)
                 return true;

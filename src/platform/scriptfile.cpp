@@ -14,49 +14,17 @@ namespace platform {
 namespace {
 constexpr auto kKeepBom = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five bytes it
-// leaves undefined map to the C1 controls of the same value, so every byte
-// decodes and encodes back unchanged.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString decodeWindows1252(const QByteArray &bytes)
+// Qt reaches Windows-1252 through the system's ICU, which maps every byte
+// (the five it leaves undefined to the C1 controls of the same value), so
+// decoding and encoding give back the same bytes. Without ICU, Latin-1 still
+// keeps every byte. Converters are built in place: a moved ICU converter no
+// longer reports characters it could not encode.
+const char *converterName(TextEncoding encoding)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
-
-// Writes one byte per character to out; returns false when a character has
-// no Windows-1252 byte.
-bool encodeWindows1252(QStringView text, char *out)
-{
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            *out++ = char(u);
-            continue;
-        }
-        int found = -1;
-        for (int i = 0; i < 32; ++i) {
-            if (kCp1252High[i] == u) {
-                found = i;
-                break;
-            }
-        }
-        if (found < 0)
-            return false;
-        *out++ = char(0x80 + found);
-    }
-    return true;
+    if (encoding == TextEncoding::Utf8)
+        return "UTF-8";
+    static const bool haveWindows1252 = QStringEncoder("windows-1252").isValid();
+    return haveWindows1252 ? "windows-1252" : "ISO-8859-1";
 }
 } // namespace
 
@@ -72,34 +40,34 @@ DecodedText decodeText(const QByteArray &bytes)
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return {std::move(text), TextEncoding::Utf8, lineBreak};
-    return {decodeWindows1252(bytes), TextEncoding::Windows1252, lineBreak};
+    QStringDecoder windows1252(converterName(TextEncoding::Windows1252), kKeepBom);
+    return {windows1252.decode(bytes), TextEncoding::Windows1252, lineBreak};
+}
+
+TextEncoder::TextEncoder(TextEncoding encoding)
+    : m_encoder(converterName(encoding), QStringConverter::Flag::Stateless)
+{
+}
+
+bool TextEncoder::append(QByteArray &out, QStringView text)
+{
+    const qsizetype start = out.size();
+    out.resize(start + m_encoder.requiredSpace(text.size()));
+    const char *end = m_encoder.appendToBuffer(out.data() + start, text);
+    out.truncate(end - out.constData());
+    return !m_encoder.hasError();
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Windows1252) {
-        QByteArray bytes(text.size(), Qt::Uninitialized);
-        if (encodeWindows1252(text, bytes.data()))
-            return bytes;
-        // A character the file's code page cannot hold would be lost: keep
-        // every character by writing UTF-8 instead.
-    }
-    QStringEncoder utf8(QStringConverter::Utf8, kKeepBom);
-    return utf8.encode(text);
-}
-
-bool appendEncoded(QByteArray &out, QStringView text, TextEncoding encoding)
-{
-    const qsizetype start = out.size();
-    if (encoding == TextEncoding::Windows1252) {
-        out.resize(start + text.size());
-        return encodeWindows1252(text, out.data() + start);
-    }
-    QStringEncoder utf8(QStringConverter::Utf8, kKeepBom);
-    out.resize(start + utf8.requiredSpace(text.size()));
-    const char *end = utf8.appendToBuffer(out.data() + start, text);
-    out.truncate(end - out.constData());
-    return true;
+    QByteArray bytes;
+    if (TextEncoder(encoding).append(bytes, text))
+        return bytes;
+    // A character the file's code page cannot hold would be lost: keep every
+    // character by writing UTF-8 instead.
+    bytes.clear();
+    TextEncoder(TextEncoding::Utf8).append(bytes, text);
+    return bytes;
 }
 
 DecodedText readTextFile(const QString &path)

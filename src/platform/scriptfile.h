@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringEncoder>
 
 namespace platform {
 
@@ -22,11 +23,20 @@ QByteArrayView lineBreakBytes(LineBreak lineBreak);
 // Decodes bytes: valid UTF-8 as UTF-8, anything else as Windows-1252. A byte
 // order mark is kept as U+FEFF so that writing the text back restores it.
 DecodedText decodeText(const QByteArray &bytes);
+// Encodes text; a text the encoding cannot hold whole is written as UTF-8.
 QByteArray encodeText(const QString &text, TextEncoding encoding);
-// Appends text in the encoding to out, growing out only when its capacity is
-// short. Returns false when a character has no Windows-1252 byte; out then
-// holds a partial result.
-bool appendEncoded(QByteArray &out, QStringView text, TextEncoding encoding);
+
+// Encodes pieces of text one after the other into a growing buffer.
+class TextEncoder {
+public:
+    explicit TextEncoder(TextEncoding encoding);
+    // Appends text to out, growing out only when its capacity is short.
+    // Returns false once a character had no byte in the encoding.
+    bool append(QByteArray &out, QStringView text);
+
+private:
+    QStringEncoder m_encoder;
+};
 
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
 // 76 for a missing folder and 75 for any other failure to open or read.
