@@ -14,13 +14,21 @@ namespace platform::kinds {
 QString textOf(const PropertyValue &value);
 double numberOf(const PropertyValue &value);
 
+// A kind's widget as the toolkit makes it: created hidden.
+template <typename W>
+QWidget *make(QWidget *parent)
+{
+    auto *widget = new W(parent);
+    widget->hide();
+    return widget;
+}
+
 // Each kind's factory makes its widget hidden; each content setter returns
 // false for a property the kind does not have and raises for one it refuses.
 QWidget *makeComboBox(QWidget *parent);
 bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
 void addComboBoxItems(QWidget *w, const QStringList &entries);
 
-QWidget *makeListBox(QWidget *parent);
 bool setListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
 void addListBoxItems(QWidget *w, const QStringList &entries);
 
@@ -30,7 +38,6 @@ bool setDriveListBoxContent(QWidget *w, const QString &property, const PropertyV
 QWidget *makeDirListBox(QWidget *parent);
 bool setDirListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
 
-QWidget *makeFileListBox(QWidget *parent);
 bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
 
 QWidget *makeImage(QWidget *parent);

@@ -32,8 +32,9 @@ void fitHeight(QComboBox *combo)
 // text names no existing folder.
 QString existingFolder(const PropertyValue &value)
 {
-    const QFileInfo info(textOf(value));
-    if (textOf(value).isEmpty() || !info.isDir())
+    const QString path = textOf(value);
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
         raiseError(ErrPathNotFound);
     return QDir::cleanPath(info.absoluteFilePath());
 }
@@ -81,13 +82,6 @@ bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue
 void addComboBoxItems(QWidget *w, const QStringList &entries)
 {
     static_cast<QComboBox *>(w)->addItems(entries);
-}
-
-QWidget *makeListBox(QWidget *parent)
-{
-    auto *list = new QListWidget(parent);
-    list->hide();
-    return list;
 }
 
 bool setListBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
@@ -180,13 +174,6 @@ bool setDirListBoxContent(QWidget *w, const QString &property, const PropertyVal
     return true;
 }
 
-QWidget *makeFileListBox(QWidget *parent)
-{
-    auto *list = new QListWidget(parent);
-    list->hide();
-    return list;
-}
-
 bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyValue &value)
 {
     if (property != QLatin1String("Path"))
@@ -195,7 +182,6 @@ bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyVa
     const QString folder = existingFolder(value);
     list->clear();
     list->addItems(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
-    list->setProperty("zarvoPath", folder);
     return true;
 }
 

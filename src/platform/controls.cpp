@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <cmath>
 
@@ -71,14 +72,6 @@ bool boolOf(const PropertyValue &value)
     return toNumber(text) != 0;
 }
 
-template <typename W>
-QWidget *make(QWidget *parent)
-{
-    auto *widget = new W(parent);
-    widget->hide();
-    return widget;
-}
-
 // The simple kinds have one text property, "Caption" or "Text", which sets
 // one text of their widget.
 template <typename W, void (W::*apply)(const QString &), bool isCaption>
@@ -105,11 +98,11 @@ const ControlKind kKinds[] = {
     {"VB.Label", makeLabel, setOneText<QLabel, &QLabel::setText, true>},
     {"VB.CheckBox", make<QCheckBox>, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
     {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItems, true},
-    {"VB.ListBox", makeListBox, setListBoxContent, addListBoxItems},
+    {"VB.ListBox", make<QListWidget>, setListBoxContent, addListBoxItems},
     {"VB.Image", makeImage, setImageContent},
     {"VB.DriveListBox", makeDriveListBox, setDriveListBoxContent, nullptr, true},
     {"VB.DirListBox", makeDirListBox, setDirListBoxContent},
-    {"VB.FileListBox", makeFileListBox, setFileListBoxContent},
+    {"VB.FileListBox", make<QListWidget>, setFileListBoxContent},
 };
 
 const ControlKind *kindAt(int index)

@@ -1,23 +1,12 @@
 #include "platform/controlkinds.h"
 #include "platform/toolkiterror.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 
 namespace platform {
-
-namespace {
-[[noreturn]] void raiseOpenError(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        raiseError(info.absoluteDir().exists() ? ErrFileNotFound : ErrPathNotFound);
-    raiseError(ErrFileAccess);
-}
-} // namespace
 
 Picture loadPicture(const QString &path)
 {
@@ -26,7 +15,7 @@ Picture loadPicture(const QString &path)
         return {};
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        raiseOpenError(path);
+        raiseFileOpenError(path);
     // The format is recognised from the content, whatever the file is called.
     QImageReader reader(&file);
     QImage image;

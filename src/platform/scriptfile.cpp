@@ -2,9 +2,7 @@
 
 #include "platform/toolkiterror.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <utility>
@@ -73,15 +71,8 @@ QByteArray encodeText(const QString &text, TextEncoding encoding)
 DecodedText readTextFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            if (!info.absoluteDir().exists())
-                raiseError(ErrPathNotFound);
-            raiseError(ErrFileNotFound);
-        }
-        raiseError(ErrFileAccess);
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        raiseFileOpenError(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         raiseError(ErrFileAccess);

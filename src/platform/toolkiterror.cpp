@@ -1,5 +1,7 @@
 #include "platform/toolkiterror.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <utility>
 
 namespace platform {
@@ -38,6 +40,14 @@ void raiseError(int number)
 void raiseError(int number, const QString &description)
 {
     throw ToolkitError(number, description);
+}
+
+void raiseFileOpenError(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        raiseError(info.absoluteDir().exists() ? ErrFileNotFound : ErrPathNotFound);
+    raiseError(ErrFileAccess);
 }
 
 void raiseControlError(int number, const QString &controlName)
