@@ -25,8 +25,6 @@ static void registerResources() { Q_INIT_RESOURCE(zarvo); }
 namespace panel {
 
 namespace {
-MainWindow *g_instance = nullptr;
-
 constexpr int kStatusBarHeight = 18;
 } // namespace
 
@@ -36,18 +34,9 @@ QString aboutText()
         + QStringLiteral("https://zarvo.org");
 }
 
-void SetStatus(const QString &text)
-{
-    if (g_instance)
-        g_instance->setStatus(text);
-}
-
-MainWindow *MainWindow::instance() { return g_instance; }
-
 MainWindow::MainWindow()
 {
     registerResources();
-    g_instance = this;
     interpreter::setRunHost(this);
     setObjectName(QStringLiteral("wMain"));
     setWindowTitle(QStringLiteral("Zarvo - Control Panel"));
@@ -68,10 +57,8 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (&interpreter::runHost() == this)
         interpreter::setRunHost(nullptr);
-    }
 }
 
 void MainWindow::buildMenus()
@@ -81,30 +68,29 @@ void MainWindow::buildMenus()
         menu->setObjectName(QLatin1String(name));
         return menu;
     };
-    auto addAction = [this](QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)()) {
+    auto addAction = [this](QMenu *menu, const char *name, const QString &caption,
+                            const std::function<void()> &handler = {}) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
-        if (slot)
-            connect(action, &QAction::triggered, this, slot);
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
         return action;
     };
 
     QMenu *file = addMenu("mFILE", QStringLiteral("File"));
-    QAction *open = addAction(file, "mOPEN", QStringLiteral("Open..."), nullptr);
-    connect(open, &QAction::triggered, this, [this] { mOPEN_Click(*this); });
-    QAction *saveAs = addAction(file, "mSAVEAS", QStringLiteral("Save As..."), nullptr);
-    connect(saveAs, &QAction::triggered, this, [this] { mSAVEAS_Click(*this); });
+    addAction(file, "mOPEN", QStringLiteral("Open..."), [this] { mOPEN_Click(*this); });
+    addAction(file, "mSAVEAS", QStringLiteral("Save As..."), [this] { mSAVEAS_Click(*this); });
     file->addSeparator()->setObjectName(QStringLiteral("blank0"));
-    addAction(file, "mQUIT", QStringLiteral("Quit"), &MainWindow::mQUIT_Click);
+    addAction(file, "mQUIT", QStringLiteral("Quit"), [this] { mQUIT_Click(); });
 
     QMenu *edit = addMenu("mEDIT", QStringLiteral("Edit"));
-    m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"), nullptr);
+    m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"));
     // A checkable action toggles its own mark; the next change follows it.
     m_mSAVEATEVERYEDIT->setCheckable(true);
     m_mSAVEATEVERYEDIT->setChecked(true);
 
     QMenu *help = addMenu("mHELP", QStringLiteral("Help"));
-    addAction(help, "mABOUT", QStringLiteral("About"), &MainWindow::mABOUT_Click);
+    addAction(help, "mABOUT", QStringLiteral("About"), [this] { mABOUT_Click(); });
 }
 
 void MainWindow::buildClientArea()

@@ -39,6 +39,7 @@ public:
     bool autosaveChecked() const;
 
     // RunHost: what a compile run uses of the panel.
+    // SetStatus: the message in the status line (panel 1).
     void setStatus(const QString &text) override;
     QString editorText() const override;
     void selectInEditor(int start, int length) override;
@@ -48,7 +49,6 @@ public:
     // Client area below the menu bar, the status bar strip included.
     QSize clientSize() const;
 
-    static MainWindow *instance();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -76,9 +76,6 @@ private:
     QLabel *m_panels[4] = {};
     QAction *m_mSAVEATEVERYEDIT = nullptr;
 };
-
-// Writes a message to the control panel's status line (panel 1).
-void SetStatus(const QString &text);
 
 // The About text: the program's name and version, CR LF, eleven spaces and
 // the project's web address.

@@ -26,6 +26,13 @@ void reportSaveFailure(MainWindow &window, const QString &path, const platform::
     window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
 }
 
+// Both menu dialogs start with an empty name box, no filter, the system's
+// default folder and no default extension.
+QString chooseFile(MainWindow &window, int mode, const QString &title)
+{
+    return platform::ShowFileDialog(&window, mode, title, QString(), QString(), QString(), QString());
+}
+
 void autosave(MainWindow &window)
 {
     const QString path = window.tag();
@@ -99,9 +106,7 @@ void mOPEN_Click(MainWindow &window)
 {
     if (!confirmUnsavedChanges(window))
         return;
-    const QString path = platform::ShowFileDialog(&window, platform::FileDialogOpen,
-                                                  QStringLiteral("Select source file..."), QString(), QString(),
-                                                  QString(), QString());
+    const QString path = chooseFile(window, platform::FileDialogOpen, QStringLiteral("Select source file..."));
     if (path.isEmpty()) {
         window.setStatus(QStringLiteral("No new source file selected."));
         return;
@@ -114,9 +119,7 @@ void mOPEN_Click(MainWindow &window)
 
 void mSAVEAS_Click(MainWindow &window)
 {
-    const QString path = platform::ShowFileDialog(&window, platform::FileDialogSave,
-                                                  QStringLiteral("Save source file as..."), QString(), QString(),
-                                                  QString(), QString());
+    const QString path = chooseFile(window, platform::FileDialogSave, QStringLiteral("Save source file as..."));
     if (path.isEmpty()) {
         window.setStatus(QStringLiteral("Save As cancelled."));
         return;
