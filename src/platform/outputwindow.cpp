@@ -27,13 +27,10 @@ bool isAcceptableName(const QString &name)
 OutputWindow::OutputWindow() = default;
 OutputWindow::~OutputWindow() = default;
 
-bool OutputWindow::isLoaded() const { return !m_window.isNull(); }
-
-TemplateWindow *OutputWindow::window() const
+TemplateWindow &OutputWindow::loaded()
 {
-    // A handle used after the user closed its window loads nothing back:
-    // commands act on the window only through load().
-    return m_window.data();
+    load();
+    return *m_window;
 }
 
 QWidget *OutputWindow::widget() const { return m_window.data(); }
@@ -55,66 +52,57 @@ void OutputWindow::unload()
 
 void OutputWindow::setLeft(float twips)
 {
-    load();
-    TemplateWindow *w = window();
-    w->setOuterGeometry(twips, w->topTwips(), w->widthTwips(), w->heightTwips(), true);
+    TemplateWindow &w = loaded();
+    w.setOuterGeometry(twips, w.topTwips(), w.widthTwips(), w.heightTwips(), true);
 }
 
 void OutputWindow::setTop(float twips)
 {
-    load();
-    TemplateWindow *w = window();
-    w->setOuterGeometry(w->leftTwips(), twips, w->widthTwips(), w->heightTwips(), true);
+    TemplateWindow &w = loaded();
+    w.setOuterGeometry(w.leftTwips(), twips, w.widthTwips(), w.heightTwips(), true);
 }
 
 void OutputWindow::setWidth(float twips)
 {
-    load();
-    TemplateWindow *w = window();
-    w->setOuterGeometry(w->leftTwips(), w->topTwips(), twips, w->heightTwips(), false);
+    TemplateWindow &w = loaded();
+    w.setOuterGeometry(w.leftTwips(), w.topTwips(), twips, w.heightTwips(), false);
 }
 
 void OutputWindow::setHeight(float twips)
 {
-    load();
-    TemplateWindow *w = window();
-    w->setOuterGeometry(w->leftTwips(), w->topTwips(), w->widthTwips(), twips, false);
+    TemplateWindow &w = loaded();
+    w.setOuterGeometry(w.leftTwips(), w.topTwips(), w.widthTwips(), twips, false);
 }
 
 void OutputWindow::setCaption(const QString &caption)
 {
-    load();
-    window()->setWindowTitle(caption);
+    loaded().setWindowTitle(caption);
 }
 
 void OutputWindow::setBorderStyle(int style)
 {
-    load();
     // Changing the flags of a shown window hides it; show() brings it back.
-    window()->setWindowFlag(Qt::FramelessWindowHint, style == 0);
+    loaded().setWindowFlag(Qt::FramelessWindowHint, style == 0);
 }
 
 void OutputWindow::show()
 {
-    load();
-    TemplateWindow *w = window();
-    w->setVisible(true);
-    w->show();
-    w->reapplyGeometry();
+    TemplateWindow &w = loaded();
+    w.show();
+    w.reapplyGeometry();
 }
 
 Control OutputWindow::addControl(const QString &classId, const QString &name)
 {
-    load();
-    TemplateWindow *w = window();
+    TemplateWindow &w = loaded();
     if (!isAcceptableName(name))
         raiseError(ErrInvalidArgument);
-    if (w->findControl(name).widget)
+    if (w.findControl(name).widget)
         raiseControlError(ErrDuplicateControl, name);
     int kind = -1;
-    QWidget *control = createControlWidget(classId, w, kind);
+    QWidget *control = createControlWidget(classId, &w, kind);
     control->setObjectName(name);
-    w->registerControl(name, control, kind);
+    w.registerControl(name, control, kind);
     return Control(control, kind);
 }
 

@@ -21,7 +21,6 @@ public:
     OutputWindow(const OutputWindow &) = delete;
     OutputWindow &operator=(const OutputWindow &) = delete;
 
-    bool isLoaded() const;
     // Creates and loads a new hidden window when the handle holds none.
     void load();
     // Unloads the window with all its controls; no effect when none is loaded.
@@ -46,7 +45,8 @@ public:
     QWidget *widget() const;
 
 private:
-    TemplateWindow *window() const;
+    // The window, created and loaded first when the handle holds none.
+    TemplateWindow &loaded();
 
     QPointer<TemplateWindow> m_window;
 };
