@@ -33,8 +33,6 @@ TemplateWindow &OutputWindow::loaded()
     return *m_window;
 }
 
-QWidget *OutputWindow::widget() const { return m_window.data(); }
-
 void OutputWindow::load()
 {
     if (m_window)

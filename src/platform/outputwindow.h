@@ -42,8 +42,6 @@ public:
     // The control of that name (letter case of A-Z ignored); 730 when none.
     Control control(const QString &name) const;
 
-    QWidget *widget() const;
-
 private:
     // The window, created and loaded first when the handle holds none.
     TemplateWindow &loaded();
