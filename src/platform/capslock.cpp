@@ -5,9 +5,9 @@
 
 namespace platform {
 
-std::optional<bool> capsLockState()
+std::optional<bool> capsLockState(const QString &ledsFolder)
 {
-    const QDir leds(QStringLiteral("/sys/class/leds"));
+    const QDir leds(ledsFolder);
     const QStringList names = leds.entryList({QStringLiteral("*capslock*")}, QDir::Dirs | QDir::NoDotAndDotDot);
     if (names.isEmpty())
         return std::nullopt;

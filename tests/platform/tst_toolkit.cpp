@@ -1,4 +1,5 @@
 #include "platform/apppath.h"
+#include "platform/capslock.h"
 #include "platform/forms.h"
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
@@ -7,6 +8,8 @@
 #include "platform/units.h"
 #include "support/testscript.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -32,6 +35,9 @@ private Q_SLOTS:
     void editorCrLfText_data();
     void editorCrLfText();
     void editorRejectsNegativeSelection();
+    void editorNotifiesOncePerChange();
+    void capsLockFromKeyboardLeds_data();
+    void capsLockFromKeyboardLeds();
 };
 
 void TestToolkit::strictNumber_data()
@@ -231,6 +237,44 @@ void TestToolkit::editorRejectsNegativeSelection()
     ScriptEditor editor;
     editor.setText(QStringLiteral("abc"));
     QCOMPARE(testsupport::errorNumberOf([&] { editor.setSelection(-1, 2); }), 380);
+}
+
+void TestToolkit::editorNotifiesOncePerChange()
+{
+    ScriptEditor editor;
+    int changes = 0;
+    connect(&editor, &QPlainTextEdit::textChanged, [&] { ++changes; });
+    QTest::keyClicks(&editor, QStringLiteral("ab"));
+    QCOMPARE(changes, 2);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QCOMPARE(changes, 3);
+    editor.insertPlainText(QString());
+    QCOMPARE(changes, 3);
+    QCOMPARE(editor.text(), QStringLiteral("ab\r\n"));
+}
+
+void TestToolkit::capsLockFromKeyboardLeds_data()
+{
+    QTest::addColumn<QStringList>("leds"); // "name=brightness"
+    QTest::addColumn<int>("state");       // -1 unknown, 0 off, 1 on
+    QTest::newRow("no keyboard LEDs") << QStringList{"input0::numlock=1"} << -1;
+    QTest::newRow("off") << QStringList{"input0::capslock=0", "input0::numlock=1"} << 0;
+    QTest::newRow("on") << QStringList{"input0::capslock=1"} << 1;
+    QTest::newRow("any keyboard on") << QStringList{"input0::capslock=0", "input3::capslock=1"} << 1;
+}
+
+void TestToolkit::capsLockFromKeyboardLeds()
+{
+    QFETCH(QStringList, leds);
+    QFETCH(int, state);
+    QTemporaryDir folder;
+    for (const QString &led : leds) {
+        const QStringList parts = led.split(QLatin1Char('='));
+        QVERIFY(QDir(folder.path()).mkpath(parts[0]));
+        testsupport::writeFile(folder.filePath(parts[0] + QStringLiteral("/brightness")), parts[1].toLatin1() + "\n");
+    }
+    const std::optional<bool> caps = capsLockState(folder.path());
+    QCOMPARE(caps.has_value() ? int(*caps) : -1, state);
 }
 
 QTEST_MAIN(TestToolkit)
