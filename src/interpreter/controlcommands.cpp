@@ -33,11 +33,13 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const char *cl
     return control;
 }
 
+// Entries go to the control in slices: a list past the run's memory budget is
+// refused by the control before the whole list has been cut into entries.
+constexpr qsizetype kEntriesPerSlice = 65536;
+
 void addEntries(Control &control, const QString &list)
 {
-    const QStringList entries = splitEntries(list);
-    if (!entries.isEmpty())
-        control.addItems(entries);
+    splitEntries(list, kEntriesPerSlice, [&](const QStringList &slice) { control.addItems(slice); });
 }
 
 // The shape shared by the commands with a height: left, top, width, height,
