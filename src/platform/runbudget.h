@@ -15,8 +15,8 @@ namespace platform {
 //
 // Controls: Qt paints a window's children recursively, one stack frame of
 // about 290 bytes per visible control under the region being painted, so some
-// 28,500 overlapping controls overflow the usual 8 MB stack (and fewer in a
-// build with AddressSanitizer). 10,000 controls per window paint safely.
+// 28,500 overlapping controls overflow the usual 8 MB stack. 10,000 controls
+// per window paint safely, with room for the stack the caller already uses.
 class RunBudget {
 public:
     static constexpr qint64 kDefaultMemoryBytes = qint64(1) << 30;
