@@ -6,21 +6,18 @@
 #include <QPointer>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
-#include <memory>
 
 namespace platform {
 
 namespace {
-// The option with another rectangle, keeping its exact type (a push button
-// panel reads the button's features from it).
-std::unique_ptr<QStyleOption> withRect(const QStyleOption *option, const QRect &rect)
+// A copy of an option with another rectangle. Copied by value as its own
+// type: a push button panel reads the button's features from it, and style
+// options have no virtual destructor to be held through their base.
+template <typename Option>
+Option withRect(const Option &option, const QRect &rect)
 {
-    std::unique_ptr<QStyleOption> copy;
-    if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
-        copy = std::make_unique<QStyleOptionButton>(*button);
-    else
-        copy = std::make_unique<QStyleOption>(*option);
-    copy->rect = rect;
+    Option copy(option);
+    copy.rect = rect;
     return copy;
 }
 } // namespace
@@ -51,8 +48,14 @@ void ButtonPanelStyle::drawStretchedPanel(const QStyleOption *option, QPainter *
     strip.fill(Qt::transparent);
     {
         QPainter stripPainter(&strip);
-        QProxyStyle::drawPrimitive(PE_PanelButtonCommand, withRect(option, QRect(0, 0, stripWidth, r.height())).get(),
-                                   &stripPainter, widget);
+        const auto drawStrip = [&](const QStyleOption &narrow) {
+            QProxyStyle::drawPrimitive(PE_PanelButtonCommand, &narrow, &stripPainter, widget);
+        };
+        const QRect stripRect(0, 0, stripWidth, r.height());
+        if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
+            drawStrip(withRect(*button, stripRect));
+        else
+            drawStrip(withRect(*option, stripRect));
     }
     // Source rectangles count the strip's own pixels; targets count the
     // painter's. The middle column is stretched without smoothing, so every
