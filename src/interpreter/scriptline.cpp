@@ -7,7 +7,7 @@
 
 namespace interpreter {
 
-QString trimSpaces(const QString &text)
+QStringView trimmedSpaces(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -15,7 +15,14 @@ QString trimSpaces(const QString &text)
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+    return text.mid(begin, end - begin);
+}
+
+QString trimSpaces(const QString &text)
+{
+    const QStringView trimmed = trimmedSpaces(text);
+    // Nothing to trim: share the text instead of copying it.
+    return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &dateText)
