@@ -8,7 +8,7 @@
 
 namespace interpreter {
 
-QString trimSpaces(const QString &text)
+QStringView trimmedSpaces(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -16,7 +16,14 @@ QString trimSpaces(const QString &text)
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+    return text.mid(begin, end - begin);
+}
+
+QString trimSpaces(const QString &text)
+{
+    const QStringView trimmed = trimmedSpaces(text);
+    // Nothing to trim: share the text instead of copying it.
+    return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 namespace {

@@ -150,8 +150,6 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
-QWidget *Control::widget() const { return m_widget.data(); }
-
 void Control::setProperty(const QString &property, const PropertyValue &value)
 {
     QWidget *w = m_widget.data();
@@ -165,11 +163,6 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     if (kind && kind->setContent(w, property, value))
         return;
     raiseError(ErrNoSuchProperty);
-}
-
-void Control::addItem(const QString &text)
-{
-    addItems(QStringList{text});
 }
 
 void Control::addItems(const QStringList &entries)

@@ -7,9 +7,11 @@
 namespace platform {
 
 namespace {
+constexpr qsizetype kMaxControlNameLength = 40;
+
 bool isAcceptableName(const QString &name)
 {
-    if (name.isEmpty() || name.size() > 40)
+    if (name.isEmpty() || name.size() > kMaxControlNameLength)
         return false;
     auto asciiLetter = [](QChar c) {
         return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));

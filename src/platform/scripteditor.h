@@ -32,15 +32,9 @@ public:
     // for a negative start or length.
     void setSelection(int start, int length);
 
-    // Free text the program keeps with the editor (the load guard).
-    QString tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
-
 private:
     int toDocumentPosition(int textPosition) const;
     int toTextPosition(int documentPosition) const;
-
-    QString m_tag;
 };
 
 } // namespace platform

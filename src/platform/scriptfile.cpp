@@ -56,18 +56,6 @@ bool TextEncoder::append(QByteArray &out, QStringView text)
     return !m_encoder.hasError();
 }
 
-QByteArray encodeText(const QString &text, TextEncoding encoding)
-{
-    QByteArray bytes;
-    if (TextEncoder(encoding).append(bytes, text))
-        return bytes;
-    // A character the file's code page cannot hold would be lost: keep every
-    // character by writing UTF-8 instead.
-    bytes.clear();
-    TextEncoder(TextEncoding::Utf8).append(bytes, text);
-    return bytes;
-}
-
 DecodedText readTextFile(const QString &path)
 {
     QFile file(path);
@@ -77,27 +65,6 @@ DecodedText readTextFile(const QString &path)
     if (file.error() != QFileDevice::NoError)
         raiseError(ErrFileAccess);
     return decodeText(bytes);
-}
-
-LineReader::LineReader(QString text) : m_text(std::move(text)) {}
-
-QString LineReader::readLine()
-{
-    const qsizetype start = m_pos;
-    const qsizetype n = m_text.size();
-    const QChar *data = m_text.constData();
-    qsizetype end = start;
-    while (end < n && data[end] != QLatin1Char('\r') && data[end] != QLatin1Char('\n'))
-        ++end;
-    m_pos = end;
-    if (m_pos < n) {
-        if (data[m_pos] == QLatin1Char('\r') && m_pos + 1 < n && data[m_pos + 1] == QLatin1Char('\n'))
-            m_pos += 2;
-        else
-            m_pos += 1;
-    }
-    ++m_lineNumber;
-    return m_text.mid(start, end - start);
 }
 
 } // namespace platform

@@ -23,8 +23,6 @@ QByteArrayView lineBreakBytes(LineBreak lineBreak);
 // Decodes bytes: valid UTF-8 as UTF-8, anything else as Windows-1252. A byte
 // order mark is kept as U+FEFF so that writing the text back restores it.
 DecodedText decodeText(const QByteArray &bytes);
-// Encodes text; a text the encoding cannot hold whole is written as UTF-8.
-QByteArray encodeText(const QString &text, TextEncoding encoding);
 
 // Encodes pieces of text one after the other into a growing buffer.
 class TextEncoder {
@@ -41,22 +39,5 @@ private:
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
 // 76 for a missing folder and 75 for any other failure to open or read.
 DecodedText readTextFile(const QString &path);
-
-// Reads a decoded text one line at a time. A line ends at CR, CR LF or LF; the
-// terminator is not part of the line and the last line needs none.
-class LineReader {
-public:
-    explicit LineReader(QString text);
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QString readLine();
-    // 1-based number of the line readLine() returned last.
-    int lineNumber() const { return m_lineNumber; }
-
-private:
-    QString m_text;
-    qsizetype m_pos = 0;
-    int m_lineNumber = 0;
-};
 
 } // namespace platform

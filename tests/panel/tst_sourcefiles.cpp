@@ -1,4 +1,5 @@
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
 #include "platform/scripteditor.h"
 #include "support/modalhelper.h"
@@ -95,7 +96,7 @@ private:
         writeFile(m_path, bytes);
         m_window = std::make_unique<MainWindow>();
         m_window->show();
-        m_window->setTag(m_path);
+        m_window->document().setPath(m_path);
         panel::LoadSource(*m_window, m_path);
         return *m_window;
     }
@@ -136,14 +137,15 @@ private Q_SLOTS:
         QFETCH(platform::TextEncoding, encoding);
         QFETCH(QByteArray, bytes);
         QFETCH(platform::TextEncoding, next);
-        MainWindow &w = openOn("");
+        // A file with a byte that is no UTF-8 is read as Windows-1252.
+        MainWindow &w = openOn(encoding == platform::TextEncoding::Windows1252 ? QByteArray("\xE9") : QByteArray());
+        QCOMPARE(w.document().encoding(), encoding);
         setAutosave(w, false);
         w.editor()->setText(text);
-        w.setSourceEncoding(encoding);
         panel::SaveSource(w, m_path);
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QString());
-        QCOMPARE(w.sourceEncoding(), next);
+        QCOMPARE(w.document().encoding(), next);
     }
 
     void loadThenSaveKeepsFile_data()
@@ -188,7 +190,7 @@ private Q_SLOTS:
     {
         MainWindow w;
         w.show();
-        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + w.tag() + QStringLiteral("."));
+        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + w.document().path() + QStringLiteral("."));
         QCOMPARE(w.editor()->text(), QString());
         QVERIFY(!QFile::exists(defaultScript()));
         typeText(w, QStringLiteral("x"));
@@ -221,12 +223,14 @@ private Q_SLOTS:
         setAutosave(w, false);
         typeText(w, QStringLiteral("2"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        QVERIFY(w.isWindowModified());
         setAutosave(w, true); // the toggle itself saves nothing
         QCOMPARE(readFile(m_path), QByteArray("1abc\r\n"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
         typeText(w, QStringLiteral("3"));
         QCOMPARE(readFile(m_path), QByteArray("123abc\r\n"));
         QCOMPARE(panelText(w, 2), QString());
+        QVERIFY(!w.isWindowModified());
     }
 
     void loadNeverMarksModified()
@@ -257,7 +261,7 @@ private Q_SLOTS:
         QVERIFY(!panel::LoadSource(w, path));
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
         QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
-        QCOMPARE(w.editor()->tag(), QString());
+        QVERIFY(!w.document().isLoading());
     }
 
     void failedSaveKeepsFile_data()
@@ -282,7 +286,7 @@ private Q_SLOTS:
             kept = m_path + QStringLiteral("/inside.txt");
             writeFile(kept, previous);
         }
-        w.setTag(path);
+        w.document().setPath(path);
         {
             std::unique_ptr<FileSizeLimit> limit;
             if (obstacle == QLatin1String("disk"))
@@ -299,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(kept), previous);
         QCOMPARE(w.editor()->text().left(3), QStringLiteral("xyn"));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), obstacle == "target" ? 0 : 1);
-        w.setTag(m_dir.filePath(QStringLiteral("other.txt")));
+        w.document().setPath(m_dir.filePath(QStringLiteral("other.txt")));
         typeText(w, QStringLiteral("z")); // the next good save clears the marker
         QCOMPARE(panelText(w, 2), QString());
     }
@@ -312,7 +316,7 @@ private Q_SLOTS:
         ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other); });
         w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
         QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Select source file...")});
-        QCOMPARE(w.tag(), other);
+        QCOMPARE(w.document().path(), other);
         QCOMPARE(w.editor()->text(), QStringLiteral("second\r\n"));
         QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
     }
@@ -339,7 +343,7 @@ private Q_SLOTS:
         });
         w.findChild<QAction *>(menu)->trigger();
         QCOMPARE(panelText(w, 1), status);
-        QCOMPARE(w.tag(), m_path);
+        QCOMPARE(w.document().path(), m_path);
         QCOMPARE(w.editor()->text(), QStringLiteral("xtext\r\n"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
     }
@@ -353,7 +357,7 @@ private Q_SLOTS:
         ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other, [&] { QFile::remove(other); }); });
         w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + other + QStringLiteral("."));
-        QCOMPARE(w.tag(), m_path);
+        QCOMPARE(w.document().path(), m_path);
         typeText(w, QStringLiteral("x"));
         QCOMPARE(readFile(m_path), QByteArray("xfirst\r\n"));
         QVERIFY(!QFile::exists(other));
@@ -376,11 +380,11 @@ private Q_SLOTS:
         w.findChild<QAction *>(QStringLiteral("mSAVEAS"))->trigger();
         if (fails) {
             QVERIFY(panelText(w, 1).startsWith(QStringLiteral("Error saving source ") + target + QStringLiteral(": ")));
-            QCOMPARE(w.tag(), m_path);
+            QCOMPARE(w.document().path(), m_path);
         } else {
             QCOMPARE(panelText(w, 1), QStringLiteral("New save file created. All future modifications will be "
                                                      "saved into the selected file."));
-            QCOMPARE(w.tag(), target);
+            QCOMPARE(w.document().path(), target);
             QCOMPARE(readFile(target), QByteArray("text\r\n"));
         }
     }

@@ -4,6 +4,7 @@
 
 #include "platform/buttonstyle.h"
 #include "platform/controls.h"
+#include "platform/forms.h"
 #include "platform/outputwindow.h"
 #include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
@@ -121,12 +122,11 @@ void tst_Controls::entriesOnlyOnLists()
     platform::OutputWindow window;
     window.load();
     Control button = window.addControl(QStringLiteral("VB.CommandButton"), QStringLiteral("b"));
-    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, button.addItem(QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, button.addItems({QStringLiteral("x")}));
     Control drives = window.addControl(QStringLiteral("VB.DriveListBox"), QStringLiteral("d"));
-    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, drives.addItem(QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, drives.addItems({QStringLiteral("x")}));
     Control list = window.addControl(QStringLiteral("VB.ListBox"), QStringLiteral("l"));
-    list.addItem(QStringLiteral("a"));
-    list.addItem(QStringLiteral("b"));
+    list.addItems({QStringLiteral("a"), QStringLiteral("b")});
     QCOMPARE(errorOfSet(list, QStringLiteral("ListIndex"), 2), 380);
     QCOMPARE(errorOfSet(list, QStringLiteral("ListIndex"), 1), 0);
     window.unload();
@@ -139,7 +139,7 @@ void tst_Controls::comboHeightKeepsItsFont()
     Control combo = window.addControl(QStringLiteral("VB.ComboBox"), QStringLiteral("c"));
     combo.setProperty(QStringLiteral("Top"), QStringLiteral("7"));
     combo.setProperty(QStringLiteral("Width"), QStringLiteral("150"));
-    auto *widget = qobject_cast<QComboBox *>(combo.widget());
+    auto *widget = platform::loadedWindows().last()->findChild<QComboBox *>(QStringLiteral("c"));
     QVERIFY(widget && widget->isEditable());
     QCOMPARE(widget->geometry(), QRect(0, 7, 150, widget->sizeHint().height()));
     window.unload();

@@ -4,6 +4,8 @@
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
 #include "platform/scriptfile.h"
+#include "platform/templatewindow.h"
+#include "platform/textlines.h"
 #include "platform/toolkiterror.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
@@ -25,12 +27,14 @@ private Q_SLOTS:
     void leadingNumber();
     void groupedCount_data();
     void groupedCount();
-    void lineReader_data();
-    void lineReader();
+    void lineWalker_data();
+    void lineWalker();
     void decoding_data();
     void decoding();
     void overflowingProduct();
     void twipsAt96Dpi();
+    void pixelLimits_data();
+    void pixelLimits();
     void joinPathKeepsDoubledSeparators();
     void formsInLoadOrder();
     void editorCrLfText_data();
@@ -109,7 +113,7 @@ void TestToolkit::groupedCount()
     QCOMPARE(formatGroupedCount(count), text);
 }
 
-void TestToolkit::lineReader_data()
+void TestToolkit::lineWalker_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
@@ -122,15 +126,15 @@ void TestToolkit::lineReader_data()
     QTest::newRow("break alone") << "\r\n" << QStringList{""};
 }
 
-void TestToolkit::lineReader()
+void TestToolkit::lineWalker()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
-    LineReader reader(text);
+    LineWalker walker(text);
     QStringList read;
-    while (!reader.atEnd()) {
-        read.append(reader.readLine());
-        QCOMPARE(reader.lineNumber(), int(read.size()));
+    while (!walker.atEnd()) {
+        read.append(walker.textOf(walker.next()).toString());
+        QCOMPARE(walker.lineNumber(), int(read.size()));
     }
     QCOMPARE(read, lines);
 }
@@ -156,7 +160,9 @@ void TestToolkit::decoding()
     const DecodedText decoded = decodeText(bytes);
     QCOMPARE(decoded.text, text);
     QCOMPARE(decoded.encoding == TextEncoding::Utf8, utf8);
-    QCOMPARE(encodeText(decoded.text, decoded.encoding), bytes);
+    QByteArray encoded;
+    QVERIFY(TextEncoder(decoded.encoding).append(encoded, decoded.text));
+    QCOMPARE(encoded, bytes);
 }
 
 void TestToolkit::overflowingProduct()
@@ -174,6 +180,33 @@ void TestToolkit::twipsAt96Dpi()
     QCOMPARE(twipsPerPixelY(), 15.0f);
     QCOMPARE(twipsToPixelsX(4020), 268);
     QCOMPARE(twipsToPixelsY(2190), 146);
+    // 100 twips are 6.67 pixels: rounded, not cut.
+    QCOMPARE(twipsToPixelsX(100), 7);
+    QCOMPARE(twipsToPixelsY(100), 7);
+    QCOMPARE(twipsToPixels(QRect(100, 5000, 4125, 2985)), QRect(7, 333, 275, 199));
+}
+
+void TestToolkit::pixelLimits_data()
+{
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("error");
+    QTest::newRow("longest side") << QRect(0, 0, 16384, 1) << 0;
+    QTest::newRow("side a pixel over") << QRect(0, 0, 1, 16385) << 380;
+    QTest::newRow("largest area") << QRect(0, 0, 16384, 2048) << 0;
+    QTest::newRow("area a pixel over") << QRect(0, 0, 16384, 2049) << 380;
+    QTest::newRow("farthest position") << QRect(-1000000, 1000000, 1, 1) << 0;
+    QTest::newRow("position a pixel over") << QRect(0, -1000001, 1, 1) << 380;
+    QTest::newRow("negative size") << QRect(0, 0, -1, 1) << 380;
+}
+
+void TestToolkit::pixelLimits()
+{
+    QFETCH(QRect, geometry);
+    QFETCH(int, error);
+    QCOMPARE(testsupport::errorNumberOf([&] {
+                 checkPixelGeometry(geometry.x(), geometry.y(), geometry.width(), geometry.height());
+             }),
+             error);
 }
 
 void TestToolkit::joinPathKeepsDoubledSeparators()
