@@ -150,13 +150,13 @@ void tst_Controls::budgetEndsTheRunInOutOfMemory()
     platform::OutputWindow window;
     window.load();
     Control list = window.addControl(QStringLiteral("VB.ListBox"), QStringLiteral("l"));
-    auto *templateWindow = qobject_cast<platform::TemplateWindow *>(list.widget()->parentWidget());
+    auto *templateWindow = qobject_cast<platform::TemplateWindow *>(platform::loadedWindows().last());
     QVERIFY(templateWindow);
     // Room for the list, one more control and three empty entries, exactly.
     templateWindow->budget() = platform::RunBudget(3 * platform::RunBudget::kEntryOverheadBytes, 2);
     templateWindow->budget().chargeControl();
     QCOMPARE(testsupport::errorNumberOf([&] { list.addItems({"", "", ""}); }), 0);
-    QCOMPARE(testsupport::errorNumberOf([&] { list.addItem(QString()); }), 7);
+    QCOMPARE(testsupport::errorNumberOf([&] { list.addItems({QString()}); }), 7);
     QCOMPARE(testsupport::errorNumberOf([&] { window.addControl(QStringLiteral("VB.Label"), QStringLiteral("a")); }), 0);
     QCOMPARE(testsupport::errorNumberOf([&] { window.addControl(QStringLiteral("VB.Label"), QStringLiteral("b")); }), 7);
     window.unload();
@@ -188,18 +188,18 @@ void tst_Controls::twoHundredLargestButtonsUseTheStrip()
     platform::OutputWindow window;
     window.setWidth(300 * 15);
     window.setHeight(200 * 15);
-    QList<QWidget *> buttons;
     for (int i = 0; i < 200; ++i) {
         Control button = window.addControl(QStringLiteral("VB.CommandButton"), QStringLiteral("b%1").arg(i));
         button.setProperty(QStringLiteral("Width"), 5792);
         button.setProperty(QStringLiteral("Height"), 5792);
         button.setProperty(QStringLiteral("Visible"), true);
-        buttons.append(button.widget());
     }
     window.show();
-    QWidget *shown = buttons.first()->window();
+    QWidget *shown = platform::loadedWindows().last();
     QVERIFY(!shown->grab().isNull());
-    for (QWidget *button : buttons)
+    const QList<QPushButton *> buttons = shown->findChildren<QPushButton *>();
+    QCOMPARE(buttons.size(), 200);
+    for (QPushButton *button : buttons)
         QVERIFY(qobject_cast<platform::ButtonPanelStyle *>(button->style()));
     window.unload();
 }
@@ -222,11 +222,13 @@ void tst_Controls::longCaptionShowsAsQtShowsIt()
     platform::OutputWindow window;
     Control control = window.addControl(classId, QStringLiteral("c"));
     control.setProperty(QStringLiteral("Caption"), caption);
-    control.widget()->setGeometry(place);
+    QWidget *shown = platform::loadedWindows().last()->findChild<QWidget *>(QStringLiteral("c"));
+    QVERIFY(shown);
+    shown->setGeometry(place);
     std::unique_ptr<QWidget> plain(plainWidget(classId, caption));
     plain->setGeometry(place);
-    QCOMPARE(rendered(*control.widget(), place.size()), rendered(*plain, place.size()));
-    QCOMPARE(control.widget()->property(classId == QLatin1String("VB.Frame") ? "title" : "text").toString(), caption);
+    QCOMPARE(rendered(*shown, place.size()), rendered(*plain, place.size()));
+    QCOMPARE(shown->property(classId == QLatin1String("VB.Frame") ? "title" : "text").toString(), caption);
     window.unload();
 }
 
