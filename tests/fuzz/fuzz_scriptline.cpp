@@ -5,6 +5,7 @@
 
 #include "interpreter/scriptline.h"
 #include "platform/scriptfile.h"
+#include "platform/textlines.h"
 #include "platform/toolkiterror.h"
 
 #include <cstdint>
@@ -69,8 +70,9 @@ void checkLine(const QString &raw)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    platform::LineReader reader(platform::decodeText(bytes).text);
-    while (!reader.atEnd())
-        checkLine(reader.readLine());
+    const QString text = platform::decodeText(bytes).text;
+    platform::LineWalker lines(text);
+    while (!lines.atEnd())
+        checkLine(lines.textOf(lines.next()).toString());
     return 0;
 }
