@@ -42,10 +42,10 @@ void ScriptEditor::setText(const QString &text)
 
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
-    const QByteArrayView breakBytes = lineBreakBytes(lineBreak);
     const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
         TextEncoder encoder(as);
+        const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
         out.truncate(0);
         QStringView rest(raw);
         for (;;) {
