@@ -11,6 +11,7 @@
 #include <QTest>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -309,6 +310,40 @@ private Q_SLOTS:
         platform::discardRecoveryCopy(script);
         QCOMPARE(platform::pendingRecoveryCopy(script), std::nullopt);
         QVERIFY(QDir(recoveryFolder()).isEmpty());
+    }
+
+    // A script too large to hold is refused before it is read; running out of
+    // memory while reading is reported, not thrown past the caller.
+    void loadLimits_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("shortOfMemory");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("256 MB, the limit") << (qint64(256) << 20) << false << "";
+        QTest::newRow("one byte more") << (qint64(256) << 20) + 1 << false << "75: File is larger than 256 MB";
+        QTest::newRow("short of memory") << (qint64(64) << 20) << true << "7: Out of memory";
+    }
+    void loadLimits()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, shortOfMemory);
+        QFETCH(QString, error);
+        const QString script = path("script.txt");
+        writeFile(script, "");
+        QVERIFY(QFile::resize(script, size)); // sparse: no disk space taken
+        rlimit saved = {};
+        ::getrlimit(RLIMIT_AS, &saved);
+        const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_AS, &saved); });
+        if (shortOfMemory) {
+            QFile status(QStringLiteral("/proc/self/statm"));
+            QVERIFY(status.open(QIODevice::ReadOnly));
+            rlimit reduced = saved;
+            reduced.rlim_cur = rlim_t(status.readAll().split(' ').first().toLongLong() * ::getpagesize() + size / 2);
+            QCOMPARE(::setrlimit(RLIMIT_AS, &reduced), 0);
+        }
+        qsizetype loaded = 0;
+        QCOMPARE(errorOf([&] { loaded = platform::readTextFile(script).text.size(); }), error);
+        QCOMPARE(loaded, error.isEmpty() ? size : 0);
     }
 
     // Only the temporary files a killed save of ours left are removed: one of
