@@ -47,6 +47,7 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
         TextEncoder encoder(as);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
         out.truncate(0);
+        out.append(byteOrderMark(as));
         QStringView rest(raw);
         for (;;) {
             const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);

@@ -51,17 +51,19 @@ constexpr ByteOrderMark kByteOrderMarks[] = {
     {QByteArrayView("\xFE\xFF", 2), TextEncoding::Utf16BE},
 };
 
-// Qt's UTF-16 and UTF-32 decoders pass odd lengths and invalid code points
-// without an error, so the form is taken only when encoding the text back
-// gives the same bytes; any other file is read byte for byte below.
+// The mark is how such a file is known, so it stays out of the text (where a
+// keystroke could land before it) and every save writes it first. Qt's UTF-16
+// and UTF-32 decoders pass odd lengths and invalid code points without an
+// error, so the form is taken only when encoding the text back gives the same
+// bytes; any other file is read byte for byte below.
 std::optional<DecodedText> decodeMarkedText(const QByteArray &bytes)
 {
     for (const ByteOrderMark &mark : kByteOrderMarks) {
         if (!bytes.startsWith(mark.bytes))
             continue;
-        QStringDecoder decoder(converterName(mark.encoding), kKeepBom);
-        QString text = decoder.decode(bytes);
-        QByteArray back;
+        QStringDecoder decoder(converterName(mark.encoding), QStringConverter::Flag::Stateless);
+        QString text = decoder.decode(QByteArrayView(bytes).sliced(mark.bytes.size()));
+        QByteArray back = mark.bytes.toByteArray();
         if (!decoder.hasError() && TextEncoder(mark.encoding).append(back, text) && back == bytes) {
             const LineBreak lineBreak = lineBreakOf(text);
             return DecodedText{std::move(text), mark.encoding, lineBreak};
@@ -74,6 +76,15 @@ std::optional<DecodedText> decodeMarkedText(const QByteArray &bytes)
 QByteArrayView lineBreakBytes(LineBreak lineBreak)
 {
     return lineBreak == LineBreak::Lf ? QByteArrayView("\n", 1) : QByteArrayView("\r\n", 2);
+}
+
+QByteArrayView byteOrderMark(TextEncoding encoding)
+{
+    for (const ByteOrderMark &mark : kByteOrderMarks) {
+        if (mark.encoding == encoding)
+            return mark.bytes;
+    }
+    return {};
 }
 
 QByteArray lineBreakBytes(LineBreak lineBreak, TextEncoding encoding)

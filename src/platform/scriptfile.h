@@ -7,7 +7,7 @@ namespace platform {
 
 // How a script file's bytes became text, so a save can write them back alike.
 // The UTF-16 and UTF-32 forms are those of a file that starts with their byte
-// order mark.
+// order mark (see byteOrderMark()).
 enum class TextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
 // The line break a file is written with: CR LF, or LF for a file that had
@@ -28,10 +28,15 @@ QByteArray lineBreakBytes(LineBreak lineBreak, TextEncoding encoding);
 // LF), so that a file always ends with a line break.
 void ensureFinalLineBreak(QByteArray &bytes, TextEncoding encoding, LineBreak lineBreak);
 
+// The bytes a file in the encoding starts with: the byte order mark of the
+// UTF-16 and UTF-32 forms, which is not part of their text; empty for UTF-8
+// and Windows-1252.
+QByteArrayView byteOrderMark(TextEncoding encoding);
+
 // Decodes bytes: a file that starts with a UTF-16 or UTF-32 byte order mark
-// and is valid in that form as such, else valid UTF-8 as UTF-8, anything else
-// as Windows-1252. A byte order mark is kept as U+FEFF so that writing the
-// text back restores it.
+// and is valid in that form as such (the mark left out of the text), else
+// valid UTF-8 as UTF-8, anything else as Windows-1252. A UTF-8 byte order
+// mark is kept as U+FEFF so that writing the text back restores it.
 DecodedText decodeText(const QByteArray &bytes);
 
 // Encodes pieces of text one after the other into a growing buffer.

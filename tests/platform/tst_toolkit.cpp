@@ -145,7 +145,7 @@ void TestToolkit::decoding_data()
     QTest::addColumn<TextEncoding>("encoding");
     const auto utf8 = TextEncoding::Utf8;
     const auto cp1252 = TextEncoding::Windows1252;
-    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("a\r\n");
+    const QString marked = QStringLiteral("a\r\n"); // the mark stays out of the text
     QTest::newRow("ascii") << QByteArray("abc") << "abc" << utf8;
     QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << utf8;
     QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << utf8;
@@ -170,7 +170,7 @@ void TestToolkit::decoding()
     const DecodedText decoded = decodeText(bytes);
     QCOMPARE(decoded.text, text);
     QCOMPARE(decoded.encoding, encoding);
-    QByteArray encoded;
+    QByteArray encoded = byteOrderMark(encoding).toByteArray();
     QVERIFY(TextEncoder(decoded.encoding).append(encoded, decoded.text));
     QCOMPARE(encoded, bytes);
 }
