@@ -14,10 +14,12 @@ namespace platform {
 // place instead, never truncated first and with a recovery copy kept meanwhile
 // (platform/recovery.h).
 //
-// Raises 75 with the reason as description when the file cannot be written,
-// and leaves the file as it was: "Permission denied" for a file we may not
-// write, "Not a regular file" for a device, FIFO, socket or folder, the
-// system's text for an unresolvable link, a full disk or a file-size limit.
+// Raises 75 with the reason as description when the file cannot be written:
+// "Permission denied" for a file we may not write, "Not a regular file" for a
+// device, FIFO, socket or folder, the system's text for an unresolvable link,
+// a full disk or a file-size limit. The file is then left as it was; only an
+// in-place write that fails after its space was reserved (an I/O error) can
+// leave part of the new text, which its recovery copy then holds whole.
 void writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace platform
