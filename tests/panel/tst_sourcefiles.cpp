@@ -14,11 +14,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using panel::MainWindow;
+using testsupport::FileSizeLimit;
 using testsupport::ModalAnswerer;
 using testsupport::readFile;
 using testsupport::writeFile;
@@ -58,27 +57,6 @@ void pressButton(QWidget *modal, QMessageBox::StandardButton which)
     box->button(which)->click();
 }
 
-// Simulates a full disk: writes beyond limit bytes fail with "File too large".
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit reduced = m_saved;
-        reduced.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 } // namespace
 
 class TestSourceFiles : public QObject {

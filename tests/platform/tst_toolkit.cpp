@@ -18,6 +18,8 @@
 
 using namespace platform;
 
+Q_DECLARE_METATYPE(platform::TextEncoding)
+
 class TestToolkit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -143,24 +145,35 @@ void TestToolkit::decoding_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("utf8");
-    QTest::newRow("ascii") << QByteArray("abc") << "abc" << true;
-    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << true;
-    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << true;
-    QTest::newRow("latin byte is windows-1252") << QByteArray("caf\xE9") << QString::fromUtf8("caf\xC3\xA9") << false;
+    QTest::addColumn<TextEncoding>("encoding");
+    const auto utf8 = TextEncoding::Utf8;
+    const auto cp1252 = TextEncoding::Windows1252;
+    const QString marked = QStringLiteral("a\r\n"); // the mark stays out of the text
+    QTest::newRow("ascii") << QByteArray("abc") << "abc" << utf8;
+    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << utf8;
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << utf8;
+    QTest::newRow("latin byte is windows-1252") << QByteArray("caf\xE9") << QString::fromUtf8("caf\xC3\xA9") << cp1252;
     QTest::newRow("euro and quotes") << QByteArray("\x80\x93\x94") << QString::fromUtf8("\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D")
-                                     << false;
+                                     << cp1252;
+    QTest::newRow("utf-16le") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << marked << TextEncoding::Utf16LE;
+    QTest::newRow("utf-16be") << QByteArray("\xFE\xFF\0a\0\r\0\n", 8) << marked << TextEncoding::Utf16BE;
+    QTest::newRow("utf-32le") << QByteArray("\xFF\xFE\0\0" "a\0\0\0\r\0\0\0\n\0\0\0", 16) << marked
+                              << TextEncoding::Utf32LE;
+    QTest::newRow("utf-32be") << QByteArray("\0\0\xFE\xFF\0\0\0a\0\0\0\r\0\0\0\n", 16) << marked
+                              << TextEncoding::Utf32BE;
+    QTest::newRow("odd-length utf-16 is kept byte for byte") << QByteArray("\xFF\xFE" "a") << QStringLiteral("\u00FF\u00FEa")
+                                                             << cp1252;
 }
 
 void TestToolkit::decoding()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QFETCH(bool, utf8);
+    QFETCH(TextEncoding, encoding);
     const DecodedText decoded = decodeText(bytes);
     QCOMPARE(decoded.text, text);
-    QCOMPARE(decoded.encoding == TextEncoding::Utf8, utf8);
-    QByteArray encoded;
+    QCOMPARE(decoded.encoding, encoding);
+    QByteArray encoded = byteOrderMark(encoding).toByteArray();
     QVERIFY(TextEncoder(decoded.encoding).append(encoded, decoded.text));
     QCOMPARE(encoded, bytes);
 }
