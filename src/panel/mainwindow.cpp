@@ -179,6 +179,8 @@ QLabel *MainWindow::statusPanel(int index) const
 
 bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(); }
 
+void MainWindow::setAutosave(bool on) { m_mSAVEATEVERYEDIT->setChecked(on); }
+
 QSize MainWindow::clientSize() const
 {
     const QWidget *client = centralWidget();
@@ -207,7 +209,8 @@ void MainWindow::report(const interpreter::RunReport &report)
 void MainWindow::showModified(bool modified)
 {
     m_panels[kMarkerPanel - 1]->setText(modified ? QStringLiteral("MODIFIED") : QString());
-    setWindowModified(modified);
+    // The title has no "[*]" placeholder, so only the window's state changes.
+    setAttribute(Qt::WA_WindowModified, modified);
 }
 
 void MainWindow::Form_Load()

@@ -30,6 +30,7 @@ public:
     platform::ScriptEditor *editor() const { return m_rtbEdit; }
     QLabel *statusPanel(int index) const; // 1 to 4
     bool autosaveChecked() const;
+    void setAutosave(bool on);
 
     // RunHost: what a compile run uses of the panel.
     // SetStatus: the message in the status line (panel 1).

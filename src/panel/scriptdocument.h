@@ -34,10 +34,20 @@ public:
 
     platform::TextEncoding encoding() const { return m_encoding; }
 
+    // What a save would change in the loaded file, for the status line; empty
+    // when a save gives back exactly the bytes that were read.
+    const QString &saveChanges() const { return m_saveChanges; }
+
     // Replaces the editor's text with the file's whole content; the document
     // is then that file, unmodified. Raises platform::ToolkitError when the
-    // file cannot be read, leaving the editor and the document as they were.
+    // file cannot be read or has a line too long for the editor, leaving the
+    // editor and the document as they were.
     void load(const QString &path);
+
+    // Puts the text of an interrupted save's recovery copy (the file's bytes)
+    // into the editor, as an edit; the copy goes once a save of the current
+    // file has completed.
+    void restoreRecoveryCopy(const QByteArray &bytes);
 
     // Writes the editor text into the file at path, followed by one line break
     // unless it already ends with one, and marks the document unmodified. The
@@ -56,6 +66,8 @@ private:
     platform::LineBreak m_lineBreak = platform::LineBreak::CrLf;
     bool m_modified = false;
     bool m_loading = false;
+    bool m_recoveryRestored = false;
+    QString m_saveChanges;
     // Kept from save to save: a fresh buffer per keystroke costs far more in
     // page faults than the encoding itself.
     QByteArray m_saveBuffer;

@@ -1,6 +1,7 @@
 #include "panel/sourcefiles.h"
 
 #include "panel/mainwindow.h"
+#include "panel/recoveryoffer.h"
 #include "panel/scriptdocument.h"
 #include "platform/filedialog.h"
 #include "platform/localerules.h"
@@ -45,18 +46,34 @@ bool saveCurrent(MainWindow &window)
 
 bool LoadSource(MainWindow &window, const QString &path)
 {
+    ScriptDocument &document = window.document();
     try {
-        window.document().load(path);
-        window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
-        return true;
+        document.load(path);
     } catch (const platform::ToolkitError &error) {
-        if (error.number() == platform::ErrFileNotFound)
+        if (error.number() == platform::ErrFileNotFound) {
             window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral("."));
-        else
-            window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral(": ")
-                             + error.description() + QStringLiteral("."));
+            return false;
+        }
+        QString status = QStringLiteral("Error loading source ") + path + QStringLiteral(": ") + error.description()
+            + QStringLiteral(".");
+        // A file that is there but could not be shown must not be replaced
+        // by the editor's text at the next keystroke.
+        if (document.path() == path && window.autosaveChecked()) {
+            window.setAutosave(false);
+            status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
+        }
+        window.setStatus(status);
         return false;
     }
+    if (document.saveChanges().isEmpty()) {
+        window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
+    } else {
+        // Nothing is rewritten until the user saves on purpose.
+        window.setAutosave(false);
+        window.setStatus(document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose."));
+    }
+    offerRecoveryCopy(window);
+    return true;
 }
 
 void SaveSource(MainWindow &window, const QString &path) { window.document().saveTo(path); }

@@ -21,4 +21,13 @@ TextLine LineWalker::next()
     return line;
 }
 
+qsizetype longestLineLength(QStringView text)
+{
+    LineWalker lines(text);
+    qsizetype longest = 0;
+    while (!lines.atEnd())
+        longest = qMax(longest, lines.next().length);
+    return longest;
+}
+
 } // namespace platform

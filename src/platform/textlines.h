@@ -32,4 +32,7 @@ private:
     int m_lineNumber = 0;
 };
 
+// The number of characters of the text's longest line.
+qsizetype longestLineLength(QStringView text);
+
 } // namespace platform

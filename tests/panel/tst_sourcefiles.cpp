@@ -1,6 +1,7 @@
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
+#include "platform/recovery.h"
 #include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
@@ -240,6 +241,86 @@ private Q_SLOTS:
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
         QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
         QVERIFY(!w.document().isLoading());
+    }
+
+    // Files the editor holds in another form: a load plus an edit still
+    // writes back their own bytes.
+    void editKeepsEncodedForm_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("edited");
+        QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << QByteArray("\xFF\xFEx\0a\0\r\0\n\0", 10);
+        QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\0a\0\n", 6) << QByteArray("\xFE\xFF\0x\0a\0\n", 8);
+        QTest::newRow("UTF-32LE") << QByteArray("\xFF\xFE\0\0a\0\0\0", 8) << QByteArray("\xFF\xFE\0\0x\0\0\0a\0\0\0\r\0\0\0\n\0\0\0", 20);
+    }
+    void editKeepsEncodedForm()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, edited);
+        MainWindow &w = openOn(bytes);
+        QCOMPARE(w.editor()->text().left(1), QStringLiteral("a"));
+        typeText(w, QStringLiteral("x"));
+        QCOMPARE(readFile(m_path), edited);
+    }
+
+    // A file a save would change, or one the editor cannot show, is never
+    // rewritten behind the user's back.
+    void fileKeptUntilSavedOnPurpose_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("lone CR") << QByteArray("a\rb\r\n")
+                                 << "A save would change this file: CR without LF becomes CR LF. "
+                                    "Autosave is off until you save on purpose.";
+        QTest::newRow("line too long for the editor")
+            << "x " + QByteArray(1 << 20, 'x')
+            << "Error loading source %1: a line of 1,048,578 characters is longer than the editor can hold "
+               "(1,048,576). Autosave is off, so the file is not overwritten.";
+    }
+    void fileKeptUntilSavedOnPurpose()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, status);
+        writeFile(m_path, bytes);
+        m_window = std::make_unique<MainWindow>();
+        MainWindow &w = *m_window;
+        w.document().setPath(m_path);
+        panel::LoadSource(w, m_path);
+        QCOMPARE(panelText(w, 1), status.arg(m_path));
+        QVERIFY(!w.autosaveChecked());
+        typeText(w, QStringLiteral("y"));
+        QCOMPARE(readFile(m_path), bytes);
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+    }
+
+    // An in-place save cut short left its text in a recovery copy: the load
+    // says so and asks; Restore puts it back, Discard drops it.
+    void recoveryCopyIsOffered_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("restore") << true;
+        QTest::newRow("discard") << false;
+    }
+    void recoveryCopyIsOffered()
+    {
+        QFETCH(bool, restore);
+        writeFile(m_path, "torn tex");
+        platform::keepRecoveryCopy(QFile::encodeName(m_path), "whole text\r\n");
+        QStringList asked;
+        ModalAnswerer answerer([&](QWidget *modal, int) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            asked.append(modal->objectName());
+            const QString wanted = restore ? QStringLiteral("Restore") : QStringLiteral("Discard");
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == wanted)
+                    button->click();
+            }
+        });
+        MainWindow &w = openOn("torn tex");
+        QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
+        QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
+        QCOMPARE(readFile(m_path), restore ? QByteArray("whole text\r\n") : QByteArray("torn tex"));
+        QVERIFY(!platform::pendingRecoveryCopy(m_path));
     }
 
     void failedSaveKeepsFile_data()
