@@ -6,6 +6,7 @@
 #include "platform/runbudget.h"
 #include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
+#include "platform/visibletext.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -140,7 +141,7 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
     else if (property == QLatin1String("Enabled"))
         w->setEnabled(boolOf(value));
     else if (property == QLatin1String("ToolTipText"))
-        w->setToolTip(textOf(value));
+        w->setToolTip(visibleBoxText(textOf(value))); // laid out whole at every hover
     else
         return setGeometryProperty(w, property, value);
     return true;
