@@ -37,11 +37,13 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlR
     return control;
 }
 
+// Entries go to the control in slices: a list past the run's memory budget is
+// refused by the control before the whole list has been cut into entries.
+constexpr qsizetype kEntriesPerSlice = 65536;
+
 void addEntries(Control &control, const QString &list)
 {
-    const QStringList entries = splitEntries(list);
-    if (!entries.isEmpty())
-        control.addItems(entries);
+    splitEntries(list, kEntriesPerSlice, [&](const QStringList &slice) { control.addItems(slice); });
 }
 
 void setContent(RunState &run, Control &control, const ArgumentList &args, const Command &command)

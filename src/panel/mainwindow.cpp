@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "platform/scripteditor.h"
 #include "platform/units.h"
+#include "platform/visibletext.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -185,7 +186,7 @@ QSize MainWindow::clientSize() const
     return QSize(client->width(), client->height() + barHeight);
 }
 
-void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(text); }
+void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(platform::visibleLine(text)); }
 
 QString MainWindow::editorText() const { return m_rtbEdit->text(); }
 

@@ -99,6 +99,7 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
         raiseError(ErrInvalidArgument);
     if (w.findControl(name).widget)
         raiseControlError(ErrDuplicateControl, name);
+    w.budget().chargeControl();
     int kind = -1;
     QWidget *control = createControlWidget(classId, &w, kind);
     control->setObjectName(name);

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 namespace {
 
@@ -151,6 +152,7 @@ void tst_Commands::initTestCase()
     QByteArray truncated = testsupport::readFile(root.filePath(QStringLiteral("pics/ok.png")));
     truncated.truncate(30);
     testsupport::writeFile(root.filePath(QStringLiteral("pics/cut.png")), truncated);
+    QVERIFY(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("pics/fifo.png"))).constData(), 0600) == 0);
     QFile locked(root.filePath(QStringLiteral("pics/locked.png")));
     QVERIFY(picture.save(locked.fileName(), "PNG"));
     QVERIFY(locked.setPermissions(QFileDevice::Permissions()));
@@ -326,6 +328,22 @@ void tst_Commands::failures_data()
     if (!QFile(m_dir.filePath(QStringLiteral("pics/locked.png"))).open(QIODevice::ReadOnly))
         row("picture unreadable", "CreateImage 1, 2, 3, 4, i, -, \"pics/locked.png\"",
             QStringLiteral("CreateImage error..."), "Image does not appear to exist!");
+    // Refused before any open: a FIFO would block it, a device never end.
+    row("picture is a FIFO", "CreateImage 1, 2, 3, 4, i, -, \"pics/fifo.png\"", QStringLiteral("CreateImage error..."),
+        "Image does not appear to exist!");
+    row("picture is a device", "CreateImage 1, 2, 3, 4, i, -, \"/dev/zero\"", QStringLiteral("CreateImage error..."),
+        "Image does not appear to exist!");
+    QString manyControls;
+    for (int i = 0; i < 100000; ++i)
+        manyControls += QStringLiteral("CreateLabel 0, 0, 80, 20, l%1, -, \"x\"\n").arg(i);
+    QTest::newRow("100,000 controls, past what a window paints safely")
+        << window + manyControls << untrapped << QStringLiteral("7: Out of memory");
+    const QString longName(1000000, QLatin1Char('n'));
+    const QString boxStart = QStringLiteral("Cannot find the control named '");
+    // The report keeps the name whole; the box that shows it cuts it.
+    QTest::newRow("1 MB control name")
+        << window + QStringLiteral("SetCaption ") + longName + QStringLiteral(", \"x\"")
+        << QStringLiteral("Trapped Error...") << boxStart + longName + QStringLiteral("'.");
     row("picture folder missing", "CreateImage 1, 2, 3, 4, i, -, \"nowhere/x.png\"", untrapped, "76: Path not found");
     row("not a picture", "CreateImage 1, 2, 3, 4, i, -, \"pics/text.png\"", untrapped, "481: Invalid picture");
     row("cut picture", "CreateImage 1, 2, 3, 4, i, -, \"pics/cut.png\"", untrapped, "481: Invalid picture");

@@ -56,6 +56,8 @@ void TestScriptLine::splitLine_data()
         << "SetText t, \"Date$ Date$ date$\"" << false << "SetText, t, \"" + kToday + " " + kToday + " date$\""
         << QStringList{"SetText", "t", "\"" + kToday + " " + kToday + " date$\""};
     QTest::newRow("Date$ as keyword") << "Date$ x" << false << kToday + ", x" << QStringList{kToday, "x"};
+    QTest::newRow("Date$ next to Date$") << "X Date$Date$$" << false << "X, " + kToday + kToday + "$"
+                                         << QStringList{"X", kToday + kToday + "$"};
     QTest::newRow("tab before space is not trimmed") << "X\t a" << false << "X\t, a" << QStringList{"X\t", "a"};
 }
 
@@ -126,6 +128,7 @@ void TestScriptLine::entries_data()
     QTest::newRow("empty text gives none") << "" << QStringList{};
     QTest::newRow("bar alone") << "|" << QStringList{"", ""};
     QTest::newRow("not trimmed") << " a | b " << QStringList{" a ", " b "};
+    QTest::newRow("five entries, a slice and a half") << "1|2|3||5" << QStringList{"1", "2", "3", "", "5"};
 }
 
 void TestScriptLine::entries()
@@ -133,6 +136,13 @@ void TestScriptLine::entries()
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(splitEntries(text), expected);
+    // In slices of two, the same entries in the same order.
+    QStringList sliced;
+    splitEntries(text, 2, [&](const QStringList &slice) {
+        QVERIFY(!slice.isEmpty() && slice.size() <= 2);
+        sliced += slice;
+    });
+    QCOMPARE(sliced, expected);
 }
 
 void TestScriptLine::keywordsMatchExactly()

@@ -8,6 +8,7 @@
 #include "platform/textlines.h"
 #include "platform/toolkiterror.h"
 #include "platform/units.h"
+#include "platform/visibletext.h"
 #include "support/testscript.h"
 
 #include <QDir>
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void editorCrLfText();
     void editorRejectsNegativeSelection();
     void editorNotifiesOncePerChange();
+    void elidedText_data();
+    void elidedText();
     void capsLockFromKeyboardLeds_data();
     void capsLockFromKeyboardLeds();
 };
@@ -308,6 +311,26 @@ void TestToolkit::capsLockFromKeyboardLeds()
     }
     const std::optional<bool> caps = capsLockState(folder.path());
     QCOMPARE(caps.has_value() ? int(*caps) : -1, state);
+}
+
+void TestToolkit::elidedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("maxCharacters");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("shorter") << "abcd" << 5 << "abcd";
+    QTest::newRow("at the limit") << "abcde" << 5 << "abcde";
+    QTest::newRow("one over") << "abcdef" << 5 << "ab...";
+    QTest::newRow("surrogate pair not cut") << QString::fromUtf8("a\U0001F600bcdef") << 5 << "a...";
+    QTest::newRow("surrogate pair fits") << QString::fromUtf8("ab\U0001F600cdef") << 7 << QString::fromUtf8("ab\U0001F600...");
+}
+
+void TestToolkit::elidedText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, maxCharacters);
+    QFETCH(QString, expected);
+    QCOMPARE(platform::elidedText(text, maxCharacters), expected);
 }
 
 QTEST_MAIN(TestToolkit)
