@@ -51,12 +51,19 @@ void stepPause(RunState &run)
     run.host.stepPause();
 }
 
+bool isInterpreterLine(const QString &raw, int lineNumber, RunOptions options)
+{
+    return options.skipInterpreterLine && lineNumber == 1 && raw.startsWith(QLatin1String("#!"));
+}
+
 // Runs the lines of the script; returns false when a keyword matched nothing.
-bool runLines(RunState &run, const QString &script, int stepFlag)
+bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
 {
     platform::LineWalker lines(script);
     while (!lines.atEnd()) {
         const QString raw = lines.textOf(lines.next()).toString();
+        if (isInterpreterLine(raw, lines.lineNumber(), options))
+            continue;
         std::optional<SplitLine> split = SplitScriptLine(raw);
         if (!split)
             continue;
@@ -77,13 +84,13 @@ bool runLines(RunState &run, const QString &script, int stepFlag)
 }
 } // namespace
 
-void CompileSource(const QString &path, int stepFlag, RunHost &host)
+void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
         const std::optional<QString> script = readScript(run);
-        if (script && runLines(run, *script, stepFlag))
+        if (script && runLines(run, *script, stepFlag, options))
             run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
         else
             run.runWindow.unload();

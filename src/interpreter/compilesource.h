@@ -10,10 +10,18 @@ class RunHost;
 // window; any other value runs straight through.
 enum StepFlag : int { CompileNormally = 0, CompileStepByStep = 1 };
 
+// How a run started outside the control panel reads its script.
+struct RunOptions {
+    // Skips a first line starting with "#!", so that an executable script can
+    // name the program that runs it. The line still counts in line numbers.
+    // The control panel runs such a line like any other.
+    bool skipInterpreterLine = false;
+};
+
 // Runs the script file at path from its first line to its last, building the
 // run's output window. Status texts, editor selections, step pauses and
 // failure reports go to the host. Every failure is reported and ends the run;
 // nothing is thrown to the caller.
-void CompileSource(const QString &path, int stepFlag, RunHost &host);
+void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options = {});
 
 } // namespace interpreter

@@ -5,7 +5,7 @@
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
 #include "panel/stepwindow.h"
-#include "platform/apppath.h"
+#include "platform/defaultscript.h"
 #include "platform/capslock.h"
 #include "platform/forms.h"
 #include "platform/messagebox.h"
@@ -52,7 +52,7 @@ QString aboutText()
         + QStringLiteral("https://zarvo.org");
 }
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(const QString &scriptPath)
 {
     registerResources();
     setObjectName(QStringLiteral("wMain"));
@@ -69,7 +69,7 @@ MainWindow::MainWindow()
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
     platform::registerLoadedWindow(this);
-    Form_Load();
+    Form_Load(scriptPath);
 }
 
 MainWindow::~MainWindow() = default;
@@ -213,9 +213,9 @@ void MainWindow::showModified(bool modified)
     setAttribute(Qt::WA_WindowModified, modified);
 }
 
-void MainWindow::Form_Load()
+void MainWindow::Form_Load(const QString &scriptPath)
 {
-    m_document->setPath(platform::joinPath(platform::appPath(), QStringLiteral("GUI_All.txt")));
+    m_document->setPath(scriptPath.isEmpty() ? platform::defaultScriptPath() : scriptPath);
     LoadSource(*this, m_document->path());
 }
 

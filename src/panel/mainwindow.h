@@ -23,7 +23,8 @@ class ScriptDocument;
 class MainWindow : public QMainWindow, public interpreter::RunHost {
     Q_OBJECT
 public:
-    MainWindow();
+    // Opens the script at scriptPath, or the default script when it is empty.
+    explicit MainWindow(const QString &scriptPath = QString());
     ~MainWindow() override;
 
     ScriptDocument &document() const { return *m_document; }
@@ -49,7 +50,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
+    void Form_Load(const QString &scriptPath);
     void Form_Resize();
     void cmdCompile_Click();
     void cmdStepCompile_Click();

@@ -8,6 +8,7 @@
 #include "platform/scripteditor.h"
 #include "platform/toolkiterror.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -56,9 +57,10 @@ bool LoadSource(MainWindow &window, const QString &path)
         }
         QString status = QStringLiteral("Error loading source ") + path + QStringLiteral(": ") + error.description()
             + QStringLiteral(".");
-        // A file that is there but could not be shown must not be replaced
-        // by the editor's text at the next keystroke.
-        if (document.path() == path && window.autosaveChecked()) {
+        // A file that is there, and could be written, but could not be shown
+        // must not be replaced by the editor's text at the next keystroke.
+        const QFileInfo file(path);
+        if (document.path() == path && window.autosaveChecked() && file.isFile() && file.isWritable()) {
             window.setAutosave(false);
             status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
         }

@@ -181,7 +181,11 @@ bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyVa
     auto *list = static_cast<QListWidget *>(w);
     const QString folder = existingFolder(value);
     list->clear();
-    list->addItems(QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    const QDir dir(folder);
+    list->addItems(dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    // Each entry shows a file name and keeps the file's full path.
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setData(Qt::UserRole, dir.filePath(list->item(row)->text()));
     return true;
 }
 

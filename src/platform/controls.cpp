@@ -190,4 +190,10 @@ QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
     raiseError(ErrInvalidClass);
 }
 
+QString controlClassId(int kind)
+{
+    const ControlKind *found = kindAt(kind);
+    return found ? QLatin1String(found->classId) : QString();
+}
+
 } // namespace platform

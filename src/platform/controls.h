@@ -48,4 +48,8 @@ private:
 // for an unknown class identifier.
 QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind);
 
+// The class identifier of a kind index createControlWidget gave; empty for
+// any other index.
+QString controlClassId(int kind);
+
 } // namespace platform

@@ -103,6 +103,9 @@ void TestCompileRun::runOutcome_data()
     QTest::newRow("unknown keyword after a window") << window + "\r\nBogus 1, 2\r\nSetWindowTitle \"late\""
                                                     << "Unknown command. Error trying to highlight Bogus ..." << 0
                                                     << QString() << QString();
+    QTest::newRow("a #! first line is a command in the panel")
+        << "#!/usr/bin/env -S zarvo --run\n" + window << "Unknown command. Error trying to highlight #!/usr/bin/env ..."
+        << 0 << QString() << QString();
     QTest::newRow("missing control") << window + "\r\nSetCaption nope, \"x\"" << compiling << 0
                                      << "Trapped Error..." << "Cannot find the control named 'nope'.";
 }

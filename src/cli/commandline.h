@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+// The ways Zarvo can be started.
+enum class Mode { Panel, Run, Check, Render, Help, Version };
+
+// Exit statuses.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitFailed = 1,          // --check, --render: a script failed
+    ExitUsage = 2,           // a usage error
+    ExitRunNoButton = 1,     // --run: the close box or Escape closed the window
+    ExitRunScriptFailed = 2, // --run: the script failed
+    ExitRunUsage = 3,        // --run: a usage error, or no display
+};
+
+// What the command line asks for. A wrong command line leaves error set to a
+// one-line description and exitStatus to the status to leave with.
+struct Invocation {
+    Mode mode = Mode::Panel;
+    // The script files as given; the panel's FILE is made absolute.
+    QStringList files;
+    bool json = false;
+    QString output;
+    double scale = 1;
+    QString error;
+    int exitStatus = ExitOk;
+};
+
+// Reads the arguments, the program's own name first.
+Invocation parseCommandLine(const QStringList &arguments);
+
+QString helpText();
+QString versionText();
+// The line that follows a usage error.
+QString usageHint();
+
+} // namespace cli

@@ -1,0 +1,91 @@
+#include "cli/shellmodes.h"
+
+#include "cli/answers.h"
+#include "cli/commandline.h"
+#include "cli/terminal.h"
+#include "interpreter/compilesource.h"
+#include "platform/dialog.h"
+#include "platform/forms.h"
+#include "platform/toolkiterror.h"
+
+#include <QTimer>
+
+namespace cli {
+
+namespace {
+constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
+// Tests that start the program as a process name the answer to give the
+// window here: a button's name, ":escape" or ":close".
+constexpr char kTestAnswerVariable[] = "ZARVO_TEST_ANSWER";
+
+// Runs a script; returns its window, or null after reporting why there is none.
+QWidget *buildWindow(const QString &path)
+{
+    TerminalRunHost host;
+    interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+    if (host.failed())
+        return nullptr;
+    QWidget *window = platform::newestOutputWindow();
+    if (!window)
+        writeError(path + QStringLiteral(": error: the script builds no window\n"));
+    return window;
+}
+
+void unloadAllWindows()
+{
+    for (QWidget *window : platform::loadedWindows())
+        platform::unloadWindow(window);
+}
+} // namespace
+
+int runDialog(const Invocation &invocation)
+{
+    QWidget *window = buildWindow(invocation.files.first());
+    if (!window)
+        return ExitRunScriptFailed;
+    platform::OutputDialog dialog(window);
+    const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
+    if (!testAnswer.isEmpty())
+        QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
+            if (!dialog.answer(testAnswer))
+                writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
+        });
+    const QString button = dialog.exec();
+    const QList<platform::ControlValue> values = platform::controlValues(window);
+    writeOut(invocation.json ? jsonAnswer(values, button) : shellAnswer(values, button));
+    unloadAllWindows();
+    return button.isEmpty() ? ExitRunNoButton : ExitOk;
+}
+
+int checkScripts(const Invocation &invocation)
+{
+    int status = ExitOk;
+    for (const QString &path : invocation.files) {
+        TerminalRunHost host;
+        interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+        unloadAllWindows();
+        if (host.failed())
+            status = ExitFailed;
+        else
+            writeOut(path + QStringLiteral(": ok\n"));
+    }
+    return status;
+}
+
+int renderScript(const Invocation &invocation)
+{
+    QWidget *window = buildWindow(invocation.files.first());
+    if (!window)
+        return ExitFailed;
+    try {
+        platform::saveClientAreaPicture(window, invocation.scale, invocation.output);
+    } catch (const platform::ToolkitError &error) {
+        writeError(invocation.output + QStringLiteral(": error ") + QString::number(error.number())
+                   + QStringLiteral(": ") + error.description() + QLatin1Char('\n'));
+        return ExitFailed;
+    }
+    unloadAllWindows();
+    return ExitOk;
+}
+
+} // namespace cli

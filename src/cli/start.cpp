@@ -1,0 +1,109 @@
+#include "cli/start.h"
+
+#include "cli/commandline.h"
+#include "cli/shellmodes.h"
+#include "cli/terminal.h"
+#include "panel/mainwindow.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+namespace cli {
+
+namespace {
+// Without a display Qt would abort with a long plugin message; say what to do.
+bool displayMissing()
+{
+#if defined(Q_OS_LINUX)
+    const auto unset = [](const char *name) {
+        const char *value = std::getenv(name);
+        return !value || !*value;
+    };
+    return unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM");
+#else
+    return false;
+#endif
+}
+
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Qt's own notes (a missing runtime folder, font set-up...) would mix with
+// the reports that editors and CI jobs read on standard error: the shell
+// modes let only critical messages through.
+void criticalMessagesOnly(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qtDefaultHandler(type, context, message);
+}
+
+bool needsDisplay(Mode mode) { return mode == Mode::Panel || mode == Mode::Run; }
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Output that needs no application object: help, version, usage errors.
+bool answeredAtOnce(const Invocation &invocation)
+{
+    if (!invocation.error.isEmpty())
+        writeError(QStringLiteral("zarvo: ") + invocation.error + QLatin1Char('\n') + usageHint() + QLatin1Char('\n'));
+    else if (invocation.mode == Mode::Help)
+        writeOut(helpText());
+    else if (invocation.mode == Mode::Version)
+        writeOut(versionText());
+    else
+        return false;
+    return true;
+}
+
+int runPanel(const QString &scriptPath)
+{
+    panel::MainWindow window(scriptPath);
+    window.show();
+    return QApplication::exec();
+}
+
+int runMode(const Invocation &invocation)
+{
+    switch (invocation.mode) {
+    case Mode::Run:
+        return runDialog(invocation);
+    case Mode::Check:
+        return checkScripts(invocation);
+    case Mode::Render:
+        return renderScript(invocation);
+    default:
+        return runPanel(invocation.files.value(0));
+    }
+}
+} // namespace
+
+int start(int argc, char *argv[])
+{
+    const Invocation invocation = parseCommandLine(argumentsOf(argc, argv));
+    if (answeredAtOnce(invocation))
+        return invocation.exitStatus;
+    if (invocation.mode != Mode::Panel)
+        qtDefaultHandler = qInstallMessageHandler(criticalMessagesOnly);
+    if (!needsDisplay(invocation.mode)) {
+        // --check and --render draw off screen, with or without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (displayMissing()) {
+        writeError(QStringLiteral("zarvo: no display found; start it under a virtual display with: xvfb-run -a ")
+                   + QString::fromLocal8Bit(argv[0]) + QLatin1Char('\n'));
+        return invocation.mode == Mode::Run ? ExitRunUsage : ExitFailed;
+    }
+    // Qt reads options of its own (-style, -reverse...) from the arguments it
+    // is given; the command line is Zarvo's alone, so it gets the name only.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("zarvo"));
+    QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION));
+    return runMode(invocation);
+}
+
+} // namespace cli

@@ -1,0 +1,37 @@
+#include "cli/terminal.h"
+
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+void write(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+} // namespace
+
+void writeOut(const QString &text) { write(stdout, text); }
+
+void writeError(const QString &text) { write(stderr, text); }
+
+QString reportLine(const interpreter::RunReport &report)
+{
+    QString place = report.place.scriptPath;
+    if (report.place.lineNumber > 0)
+        place += QLatin1Char(':') + QString::number(report.place.lineNumber);
+    if (report.number == 0)
+        return place + QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
+    return place + QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ")
+        + report.description;
+}
+
+void TerminalRunHost::report(const interpreter::RunReport &report)
+{
+    m_failed = true;
+    writeError(reportLine(report) + QLatin1Char('\n'));
+}
+
+} // namespace cli
