@@ -29,13 +29,17 @@ void copySampleFile(const QDir &from, const QDir &to, const QString &name)
 QString defaultScriptPath()
 {
     const QString programFolder = appPath();
-    if (QFileInfo(programFolder).isWritable())
+    const QDir sample(QDir(programFolder).filePath(kInstalledSampleFolder));
+    // Installed: beside an installed sample (where root, or the user of a
+    // prefix in their home, could still write), or in a folder its user
+    // cannot write to.
+    const bool installed = QFileInfo(sample.filePath(kScriptName)).isFile() || !QFileInfo(programFolder).isWritable();
+    if (!installed)
         return joinPath(programFolder, kScriptName);
 
     const QDir dataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     const QString script = dataFolder.filePath(kScriptName);
     if (!QFileInfo::exists(script) && dataFolder.mkpath(QStringLiteral("."))) {
-        const QDir sample(QDir(programFolder).filePath(kInstalledSampleFolder));
         copySampleFile(sample, dataFolder, kScriptName);
         copySampleFile(sample, dataFolder, kPictureName);
     }

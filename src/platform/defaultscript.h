@@ -5,12 +5,13 @@
 namespace platform {
 
 // The script the control panel opens when it is given none.
-// - In a portable folder (the build tree, an unpacked archive: the
-//   executable's folder is writable): GUI_All.txt beside the executable.
-// - Otherwise (an installed program): GUI_All.txt in the user's application
-//   data folder. When it is missing there, it is first copied from the
-//   installed sample in <executable's folder>/../share/zarvo, together with
-//   the sample's picture, so that the sample runs as it does beside the
+// - In a portable folder (the build tree, an unpacked archive):
+//   GUI_All.txt beside the executable.
+// - In an installed program (an installed sample in <executable's
+//   folder>/../share/zarvo, or an executable's folder its user cannot write
+//   to): GUI_All.txt in the user's application data folder. When it is
+//   missing there, it is first copied from the installed sample, together
+//   with the sample's picture, so that the sample runs as it does beside the
 //   executable.
 QString defaultScriptPath();
 

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void check();
     void render_data();
     void render();
+    void installedProgramCopiesTheSample_data();
     void installedProgramCopiesTheSample();
 
 private:
@@ -314,14 +315,24 @@ void TestShellModes::render()
     QVERIFY(drawn);
 }
 
-// An installed program, in a folder its user cannot write to, keeps its
-// default script in the user's data folder, copied from the installed sample
-// on its first start. As root every folder is writable, so the program then
-// runs as the unprivileged user nobody.
+// An installed program keeps its default script in the user's data folder,
+// copied from the installed sample on its first start: in a folder its user
+// cannot write to (as root every folder is writable, so the program then runs
+// as the unprivileged user nobody), and beside an installed sample even where
+// it could write.
+void TestShellModes::installedProgramCopiesTheSample_data()
+{
+    QTest::addColumn<bool>("folderWritable");
+    QTest::newRow("folder not writable") << false;
+    QTest::newRow("writable folder of an installed program") << true;
+}
+
 void TestShellModes::installedProgramCopiesTheSample()
 {
-    const QString prefix = m_dir.filePath("prefix");
-    const QString data = m_dir.filePath("data");
+    QFETCH(bool, folderWritable);
+    const QString base = m_dir.filePath(folderWritable ? "writable" : "locked");
+    const QString prefix = base + "/prefix";
+    const QString data = base + "/data";
     QVERIFY(QDir().mkpath(prefix + "/bin") && QDir().mkpath(prefix + "/share/zarvo") && QDir().mkpath(data));
     QVERIFY(QFile::copy(ZARVO_EXECUTABLE, prefix + "/bin/zarvo"));
     const QByteArray sample = "; the installed sample\n" + kWindow;
@@ -330,7 +341,9 @@ void TestShellModes::installedProgramCopiesTheSample()
 
     QString program = prefix + "/bin/zarvo";
     QStringList arguments;
-    if (geteuid() == 0) {
+    if (folderWritable) {
+        // the program runs as this user, in a folder this user can write to
+    } else if (geteuid() == 0) {
         const passwd *nobody = getpwnam("nobody");
         if (!nobody)
             QSKIP("running as root and there is no user nobody to run the program as");
