@@ -40,9 +40,8 @@ std::optional<QString> readScript(RunState &run)
 // previous selection: the run executes the file, not the editor.
 void stepPause(RunState &run)
 {
-    const QString text = run.host.editorText();
     const std::optional<EditorSpan> span =
-        stepSelection(text, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
+        stepSelection(run.host, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
     if (span) {
         run.host.selectInEditor(span->start, span->length);
         run.searchFrom = span->start + span->length;

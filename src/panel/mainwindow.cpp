@@ -190,7 +190,16 @@ QSize MainWindow::clientSize() const
 
 void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(platform::visibleLine(text)); }
 
-QString MainWindow::editorText() const { return m_rtbEdit->text(); }
+std::optional<platform::PlacedLine> MainWindow::editorLine(int lineNumber) const
+{
+    return m_rtbEdit->line(lineNumber - 1);
+}
+
+std::optional<platform::PlacedLine> MainWindow::findInEditor(const QString &text, int from,
+                                                             Qt::CaseSensitivity cs) const
+{
+    return m_rtbEdit->find(text, from, cs);
+}
 
 void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection(start, length); }
 

@@ -1,5 +1,6 @@
 #include "platform/scripteditor.h"
 
+#include "platform/documenttext.h"
 #include "platform/toolkiterror.h"
 
 #include <QTextBlock>
@@ -42,22 +43,18 @@ void ScriptEditor::setText(const QString &text)
 
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
-    const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
         TextEncoder encoder(as);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
         out.truncate(0);
         out.append(byteOrderMark(as));
-        QStringView rest(raw);
-        for (;;) {
-            const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
-            if (!encoder.append(out, lineEnd < 0 ? rest : rest.left(lineEnd)))
+        return forEachRawLine(*document(), [&](QStringView line, bool last) {
+            if (!encoder.append(out, line))
                 return false;
-            if (lineEnd < 0)
-                return true;
-            out.append(breakBytes);
-            rest = rest.mid(lineEnd + 1);
-        }
+            if (!last)
+                out.append(breakBytes);
+            return true;
+        });
     };
     if (encodeAll(encoding))
         return encoding;
@@ -72,18 +69,62 @@ qint64 ScriptEditor::textLength() const
     return qint64(doc->characterCount()) - 1 + qint64(doc->blockCount()) - 1;
 }
 
+namespace {
+// Where a paragraph's line starts in text(): every earlier line break counts
+// two there and one in the document.
+int textStartOf(const QTextBlock &block)
+{
+    return block.position() + block.blockNumber();
+}
+} // namespace
+
+QTextBlock ScriptEditor::blockAtTextPosition(int textPosition) const
+{
+    // Binary search by paragraph number: a walk from the first paragraph
+    // made every step pause cost in proportion to the script's length.
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (textStartOf(doc->findBlockByNumber(middle)) <= textPosition)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return doc->findBlockByNumber(low);
+}
+
 int ScriptEditor::toDocumentPosition(int textPosition) const
 {
-    int textStart = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const int blockLength = block.length() - 1; // without its separator
-        if (textPosition <= textStart + blockLength || !block.next().isValid())
-            return block.position() + qMin(textPosition - textStart, blockLength);
-        textStart += blockLength + 2;
-        if (textPosition < textStart) // inside a CR LF pair
-            return block.position() + blockLength;
+    // A position inside or after a CR LF pair stays at its line's end.
+    const QTextBlock block = blockAtTextPosition(textPosition);
+    const int blockLength = block.length() - 1; // without its separator
+    return block.position() + qBound(0, textPosition - textStartOf(block), blockLength);
+}
+
+std::optional<PlacedLine> ScriptEditor::line(int index) const
+{
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (index < 0 || !block.isValid())
+        return std::nullopt;
+    return PlacedLine{textStartOf(block), block.text()};
+}
+
+std::optional<PlacedLine> ScriptEditor::find(const QString &what, int from, Qt::CaseSensitivity cs) const
+{
+    from = qMax(from, 0);
+    QTextBlock block = blockAtTextPosition(from);
+    int lineStart = textStartOf(block);
+    for (int offset = from - lineStart; block.isValid(); offset = 0) {
+        const QString text = block.text();
+        const qsizetype found = offset <= text.size() ? text.indexOf(what, offset, cs) : -1;
+        if (found >= 0)
+            return PlacedLine{lineStart + found, text.mid(found)};
+        lineStart += int(text.size()) + 2;
+        block = block.next();
     }
-    return 0;
+    return std::nullopt;
 }
 
 int ScriptEditor::toTextPosition(int documentPosition) const
