@@ -76,7 +76,7 @@ void OutputWindow::setHeight(float twips)
 
 void OutputWindow::setCaption(const QString &caption)
 {
-    loaded().setWindowTitle(caption);
+    loaded().setTitle(caption);
 }
 
 void OutputWindow::setBorderStyle(int style)
@@ -88,8 +88,15 @@ void OutputWindow::setBorderStyle(int style)
 void OutputWindow::show()
 {
     TemplateWindow &w = loaded();
+    w.showTitle();
     w.show();
     w.reapplyGeometry();
+}
+
+void OutputWindow::showKeptChanges()
+{
+    if (m_window)
+        m_window->showTitle();
 }
 
 Control OutputWindow::addControl(const QString &classId, const QString &name)
