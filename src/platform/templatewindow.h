@@ -41,6 +41,7 @@ public:
     };
     ControlEntry findControl(const QString &name) const;
     void registerControl(const QString &name, QWidget *control, int kind);
+    qsizetype controlCount() const { return m_controls.size(); }
 
     // What the run that builds this window may still add to it.
     RunBudget &budget() { return m_budget; }
