@@ -11,6 +11,43 @@
 
 namespace platform {
 
+namespace {
+// Puts a line together from the pieces it lies in. A line in one piece, or
+// in one piece followed by its separator's own piece (the usual case), is
+// handed on as a view of the document's buffer; only a line edited into
+// several pieces is copied, so that a character is never cut in two.
+class LineJoiner {
+public:
+    void add(QStringView part)
+    {
+        if (part.isEmpty())
+            return;
+        if (m_line.isEmpty()) {
+            m_line = part;
+            return;
+        }
+        if (m_line.data() != m_joined.constData()) {
+            m_joined.resize(0);
+            m_joined += m_line;
+        }
+        m_joined += part;
+        m_line = m_joined;
+    }
+    // The whole line, ending with part; the joiner then starts a new line.
+    QStringView end(QStringView part)
+    {
+        add(part);
+        const QStringView line = m_line;
+        m_line = QStringView();
+        return line;
+    }
+
+private:
+    QStringView m_line;
+    QString m_joined;
+};
+} // namespace
+
 bool forEachRawLine(const QTextDocument &document, const std::function<bool(QStringView, bool)> &visit)
 {
     const QTextDocumentPrivate *text = QTextDocumentPrivate::get(&document);
@@ -20,23 +57,19 @@ bool forEachRawLine(const QTextDocument &document, const std::function<bool(QStr
     qsizetype remaining = qsizetype(document.characterCount()) - 1;
     if (remaining == 0)
         return visit(QStringView(), true);
-    // A line spread over several pieces (after edits) is gathered here, so
-    // that a character is never cut in two between pieces.
-    QString spread;
+    LineJoiner joiner;
     for (auto piece = text->begin(); piece != text->end() && remaining > 0; ++piece) {
         QStringView rest(buffer.constData() + piece->stringPosition, qMin(qsizetype(piece->size_array[0]), remaining));
         remaining -= rest.size();
         for (;;) {
             const qsizetype end = rest.indexOf(QChar::ParagraphSeparator);
-            const QStringView part = end >= 0 ? rest.first(end) : rest;
             if (end < 0 && remaining > 0) {
-                spread += part;
+                joiner.add(rest);
                 break;
             }
             const bool last = end < 0;
-            if (!(spread.isEmpty() ? visit(part, last) : visit(spread += part, last)))
+            if (!visit(joiner.end(last ? rest : rest.first(end)), last))
                 return false;
-            spread.resize(0);
             if (last)
                 break;
             rest = rest.sliced(end + 1);

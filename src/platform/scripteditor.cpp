@@ -44,17 +44,18 @@ void ScriptEditor::setText(const QString &text)
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
     const auto encodeAll = [&](TextEncoding as) {
-        TextEncoder encoder(as);
+        TextWriter writer(as, out);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
-        out.truncate(0);
-        out.append(byteOrderMark(as));
-        return forEachRawLine(*document(), [&](QStringView line, bool last) {
-            if (!encoder.append(out, line))
+        writer.appendBytes(byteOrderMark(as));
+        const bool encoded = forEachRawLine(*document(), [&](QStringView line, bool last) {
+            if (!writer.appendText(line))
                 return false;
             if (!last)
-                out.append(breakBytes);
+                writer.appendBytes(breakBytes);
             return true;
         });
+        writer.finish();
+        return encoded;
     };
     if (encodeAll(encoding))
         return encoding;
