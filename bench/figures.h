@@ -91,4 +91,14 @@ inline void waitUntilIdle(const QWidget *shown = nullptr)
     loop.exec();
 }
 
+// Ends the application at the first moment the window is exposed, painted
+// and the event loop has nothing left to do: the end of a start-up.
+inline void quitWhenShownAndIdle(QWidget &window)
+{
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &window, [&window] {
+        if (window.windowHandle() && window.windowHandle()->isExposed())
+            QCoreApplication::quit();
+    });
+}
+
 } // namespace bench
