@@ -14,6 +14,7 @@
 #include "platform/visibletext.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -69,6 +70,10 @@ MainWindow::MainWindow(const QString &scriptPath)
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
     platform::registerLoadedWindow(this);
+    // The editor takes its final size before it takes the text: a change of
+    // its width afterwards lays the whole document out again.
+    layout()->activate();
+    Form_Resize();
     Form_Load(scriptPath);
 }
 

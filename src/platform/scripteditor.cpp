@@ -3,6 +3,8 @@
 #include "platform/documenttext.h"
 #include "platform/toolkiterror.h"
 
+#include <QCoreApplication>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -38,7 +40,26 @@ QString ScriptEditor::text() const
 
 void ScriptEditor::setText(const QString &text)
 {
+    // A text taller than the editor brings the vertical scroll bar, which
+    // narrows the viewport, and Qt then lays the whole document out again,
+    // with a layout object for every line (at 10 MB, half the start-up's
+    // memory). With the bar there while the text goes in, the document is
+    // laid out once, at the width a long text keeps; a short one loses the
+    // bar again afterwards at the cost of its few lines.
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    if (!isVisible()) {
+        // A hidden editor places its viewport, and sets the document's width
+        // from it, only when first shown: do both now, at the size the
+        // editor already has.
+        QResizeEvent resized(size(), QSize());
+        QCoreApplication::sendEvent(this, &resized);
+        QResizeEvent viewportResized(viewport()->size(), QSize());
+        QCoreApplication::sendEvent(viewport(), &viewportResized);
+        viewport()->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
     setPlainText(text);
+    setVerticalScrollBarPolicy(policy);
 }
 
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
