@@ -3,7 +3,8 @@
 # files. Usage: check_package.sh BUILD_DIR VERSION
 source "$(dirname "$0")/common.sh"
 build="$1" version="$2"
-require_tools cpack dpkg-deb dpkg-shlibdeps
+# CPack finds the executables to hand to dpkg-shlibdeps with file.
+require_tools cpack dpkg-deb dpkg-shlibdeps file
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
