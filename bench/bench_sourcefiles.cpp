@@ -2,6 +2,7 @@
 // write of the same bytes, and loading a 10 MB script next to reading it into
 // a QString. Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
 #include "platform/scripteditor.h"
 
@@ -82,7 +83,7 @@ int main(int argc, char *argv[])
         out.open(QIODevice::WriteOnly);
         out.write(makeScript(1 << 20));
     }
-    window.setTag(script);
+    window.document().setPath(script);
     panel::LoadSource(window, script);
 
     const Stats keystroke = measure(200, [&] { typeKey(window.editor()); });

@@ -1,6 +1,7 @@
 #include "panel/mainwindow.h"
 
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +23,7 @@ bool displayMissing()
 
 int main(int argc, char *argv[])
 {
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit then fails as a write error
     if (displayMissing()) {
         std::fprintf(stderr, "zarvo: no display found; start it under a virtual display with: xvfb-run -a %s\n",
                      argv[0]);

@@ -8,31 +8,22 @@ class OutputWindow;
 
 namespace interpreter {
 
+struct Command;
 struct RunState;
 
-// One function per script command; each reads its elements as its steps
-// come, so a short line fails after the earlier steps took effect.
+// The functions behind the keyword table. Each reads its elements as its
+// steps come, so a short line fails after the earlier steps took effect.
 namespace commands {
-void CreateWindow(RunState &run, const ArgumentList &args);
+void CreateWindow(RunState &run, const ArgumentList &args, const Command &command);
+void SetWindowTitle(RunState &run, const ArgumentList &args, const Command &command);
 
-void CreateButton(RunState &run, const ArgumentList &args);
-void CreateFrame(RunState &run, const ArgumentList &args);
-void CreateTextbox(RunState &run, const ArgumentList &args);
-void CreateLabel(RunState &run, const ArgumentList &args);
-void CreateCheckbox(RunState &run, const ArgumentList &args);
-void CreateCombobox(RunState &run, const ArgumentList &args);
-void CreateListbox(RunState &run, const ArgumentList &args);
-void CreateImage(RunState &run, const ArgumentList &args);
-void CreateDrivelist(RunState &run, const ArgumentList &args);
-void CreateDirlist(RunState &run, const ArgumentList &args);
-void CreateFilelist(RunState &run, const ArgumentList &args);
+// Every creation command: adds, places and fills the control its row names.
+void createControl(RunState &run, const ArgumentList &args, const Command &command);
 
-void Enable(RunState &run, const ArgumentList &args);
-void SetVisible(RunState &run, const ArgumentList &args);
-void SetToolTip(RunState &run, const ArgumentList &args);
-void SetCaption(RunState &run, const ArgumentList &args);
-void SetText(RunState &run, const ArgumentList &args);
-void SetWindowTitle(RunState &run, const ArgumentList &args);
+// Enable and SetVisible: the row's property is true when element 2 is "True".
+void setFlag(RunState &run, const ArgumentList &args, const Command &command);
+// SetToolTip, SetCaption and SetText: the row's property from element 2.
+void setText(RunState &run, const ArgumentList &args, const Command &command);
 } // namespace commands
 
 // Applies a "|"-separated window option list; "$10" removes the border.

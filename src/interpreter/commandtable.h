@@ -3,21 +3,51 @@
 #include "interpreter/arguments.h"
 
 #include <QLatin1StringView>
-#include <span>
 
 namespace interpreter {
 
 struct RunState;
+struct Command;
 
-using CommandFunction = void (*)(RunState &run, const ArgumentList &args);
+using CommandFunction = void (*)(RunState &run, const ArgumentList &args, const Command &command);
 
+// Where a creation command finds its arguments. Sized: left, top, width,
+// height, name (element 5), an unread sixth element, content (element 7).
+// Unsized: left, top, width and the name in element 4; the control keeps the
+// height its font needs.
+enum class ArgumentShape { Sized, Unsized };
+
+// How a creation command's content element becomes the control's content;
+// each passes the element through StripQuotes first.
+enum class ContentKind {
+    Text,    // the text itself
+    Path,    // a path, taken from the script's folder when relative
+    Picture, // the picture loaded from such a path
+    Entries, // list entries cut at every "|", appended in order
+};
+
+// What a creation command makes: the control's class identifier, where its
+// arguments stand and how its content is set.
+struct ControlRow {
+    const char *classId = nullptr;
+    ArgumentShape shape = ArgumentShape::Sized;
+    int contentElement = 0;
+    ContentKind content = ContentKind::Text;
+    // A combo box also takes entries, after it is shown, and then selects the
+    // first one; 0 for the other kinds.
+    int entriesElement = 0;
+};
+
+// One row of the keyword table: the keyword, the function that runs it and
+// the data that function needs.
 struct Command {
     QLatin1StringView keyword;
     CommandFunction run;
+    // The property the command sets: a creation command's content property,
+    // a state command's property.
+    const char *property = nullptr;
+    ControlRow control = {};
 };
-
-// The script commands in the order keywords are compared.
-std::span<const Command> commandTable();
 
 // The first command whose keyword equals the text exactly; null when none.
 const Command *findCommand(const QString &keyword);

@@ -6,30 +6,33 @@
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
 #include "platform/scriptfile.h"
+#include "platform/textlines.h"
 #include "platform/toolkiterror.h"
 
 #include <new>
+#include <optional>
 
 namespace interpreter {
 
 namespace {
-class SilentHost final : public RunHost {
-public:
-    void setStatus(const QString &) override {}
-    QString editorText() const override { return {}; }
-    void selectInEditor(int, int) override {}
-    void focusEditor() override {}
-    void stepPause() override {}
-};
-
-RunHost *g_host = nullptr;
-
 // A leading byte order mark is part of the file, not of its first keyword.
 QString withoutByteOrderMark(QString text)
 {
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
+}
+
+// The whole script, read before its first line runs, so that a failure to
+// read it is reported as the script's own and never as a line's.
+std::optional<QString> readScript(RunState &run)
+{
+    try {
+        return withoutByteOrderMark(platform::readTextFile(run.path).text);
+    } catch (const platform::ToolkitError &error) {
+        reportScriptReadError(run, error);
+        return std::nullopt;
+    }
 }
 
 // Selects the line about to run in the editor, shows it in the status line
@@ -49,45 +52,38 @@ void stepPause(RunState &run)
 }
 
 // Runs the lines of the script; returns false when a keyword matched nothing.
-bool runLines(RunState &run, int stepFlag)
+bool runLines(RunState &run, const QString &script, int stepFlag)
 {
-    platform::LineReader reader(withoutByteOrderMark(platform::readTextFile(run.path).text));
-    while (!reader.atEnd()) {
-        const QString raw = reader.readLine();
+    platform::LineWalker lines(script);
+    while (!lines.atEnd()) {
+        const QString raw = lines.textOf(lines.next()).toString();
         std::optional<SplitLine> split = SplitScriptLine(raw);
         if (!split)
             continue;
-        run.lineNumber = reader.lineNumber();
+        run.lineNumber = lines.lineNumber();
         run.fileLine = trimSpaces(raw);
         run.normalisedLine = std::move(split->normalised);
         run.args = ArgumentList(std::move(split->elements));
-        if (stepFlag == 1)
+        if (stepFlag == CompileStepByStep)
             stepPause(run);
         const Command *command = findCommand(run.args.keyword());
         if (!command) {
             ReportUnknownCommand(run, run.args.keyword());
             return false;
         }
-        command->run(run, run.args);
+        command->run(run, run.args, *command);
     }
     return true;
 }
 } // namespace
 
-void setRunHost(RunHost *host) { g_host = host; }
-
-RunHost &runHost()
+void CompileSource(const QString &path, int stepFlag, RunHost &host)
 {
-    static SilentHost silent;
-    return g_host ? *g_host : silent;
-}
-
-void CompileSource(const QString &path, int stepFlag)
-{
-    RunState run(path, runHost());
+    RunState run(path, host);
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
-        if (runLines(run, stepFlag))
+        const std::optional<QString> script = readScript(run);
+        if (script && runLines(run, *script, stepFlag))
             run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
         else
             run.runWindow.unload();
@@ -96,7 +92,8 @@ void CompileSource(const QString &path, int stepFlag)
         reportRunError(run, error);
         run.runWindow.unload();
     } catch (const std::bad_alloc &) {
-        reportRunError(run, platform::ToolkitError(7, QStringLiteral("Out of memory")));
+        reportRunError(run, platform::ToolkitError(platform::ErrOutOfMemory,
+                                                   platform::standardDescription(platform::ErrOutOfMemory)));
         run.runWindow.unload();
     }
 }

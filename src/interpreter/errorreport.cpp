@@ -2,7 +2,7 @@
 
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
-#include "platform/messagebox.h"
+#include "platform/messagestyle.h"
 #include "platform/toolkiterror.h"
 
 namespace interpreter {
@@ -10,31 +10,53 @@ namespace interpreter {
 namespace {
 using namespace platform;
 
-// The script is read whole before its first line runs, so a file error
-// before any line comes from the script itself, and one after it from a file
-// a command read (a picture). Each report names the file that failed: an
-// unreadable script gets the generic box, not the picture one.
-bool failedOnScriptFile(const RunState &run) { return run.lineNumber == 0; }
+RunReport reportOf(const RunState &run, const ToolkitError &error)
+{
+    RunReport report;
+    report.number = error.number();
+    report.description = error.description();
+    report.place = run.place();
+    return report;
+}
+
+// A failure shown in a critical message box with this title and text.
+void reportInBox(RunState &run, const ToolkitError &error, const QString &title, const QString &text)
+{
+    RunReport report = reportOf(run, error);
+    report.title = title;
+    report.text = text;
+    report.style = MsgCritical;
+    run.host.report(report);
+}
+
+void reportGeneric(RunState &run, const ToolkitError &error)
+{
+    reportInBox(run, error, QStringLiteral("UNTRAPPED ERROR..."),
+                QString::number(error.number()) + QStringLiteral(": ") + error.description());
+}
 } // namespace
+
+void reportScriptReadError(RunState &run, const ToolkitError &error)
+{
+    if (error.number() != ErrFileNotFound) {
+        reportGeneric(run, error);
+        return;
+    }
+    run.host.setStatus(QStringLiteral("Error loading source ") + run.path
+                       + QStringLiteral(". Is the editor above empty?"));
+    run.host.report(reportOf(run, error));
+}
 
 void reportRunError(RunState &run, const ToolkitError &error)
 {
     const int number = error.number();
-    const bool scriptFile = failedOnScriptFile(run);
-    const bool fileError = number == ErrFileNotFound || number == ErrFileAccess;
-    if (number == ErrFileNotFound && scriptFile) {
-        run.host.setStatus(QStringLiteral("Error loading source ") + run.path
-                           + QStringLiteral(". Is the editor above empty?"));
-    } else if (fileError && !scriptFile) {
-        showMessageBox(QStringLiteral("Image does not appear to exist!"), MsgCritical,
-                       QStringLiteral("CreateImage error..."));
-    } else if (number == ErrControlNotFound) {
-        showMessageBox(QStringLiteral("Cannot find the control named '") + run.args.at(1) + QStringLiteral("'."),
-                       MsgCritical, QStringLiteral("Trapped Error..."));
-    } else {
-        showMessageBox(QString::number(number) + QStringLiteral(": ") + error.description(), MsgCritical,
-                       QStringLiteral("UNTRAPPED ERROR..."));
-    }
+    if (number == ErrFileNotFound || number == ErrFileAccess)
+        reportInBox(run, error, QStringLiteral("CreateImage error..."), QStringLiteral("Image does not appear to exist!"));
+    else if (number == ErrControlNotFound)
+        reportInBox(run, error, QStringLiteral("Trapped Error..."),
+                    QStringLiteral("Cannot find the control named '") + run.args.at(1) + QStringLiteral("'."));
+    else
+        reportGeneric(run, error);
 }
 
 void ReportUnknownCommand(RunState &run, const QString &keyword)
@@ -57,11 +79,15 @@ void ReportUnknownCommand(RunState &run, const QString &keyword)
     if (start < 0) {
         run.host.setStatus(QStringLiteral("Unknown command. Error trying to highlight ") + keyword
                            + QStringLiteral(" ..."));
-        return;
+    } else {
+        run.host.selectInEditor(start, length);
+        run.host.focusEditor();
+        run.host.setStatus(QStringLiteral("Unknown command: ") + keyword);
     }
-    run.host.selectInEditor(start, length);
-    run.host.focusEditor();
-    run.host.setStatus(QStringLiteral("Unknown command: ") + keyword);
+    RunReport report;
+    report.unknownKeyword = keyword;
+    report.place = run.place();
+    run.host.report(report);
 }
 
 } // namespace interpreter

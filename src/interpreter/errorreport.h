@@ -10,8 +10,13 @@ namespace interpreter {
 
 struct RunState;
 
-// Reports a failure of a run by its number: 53 in the status line, 75, 730
-// and every other number in a message box. Returns when the box is closed.
+// Reports a failure to read the script file itself, before any line ran: 53
+// in the status line, every other number in the generic box.
+void reportScriptReadError(RunState &run, const platform::ToolkitError &error);
+
+// Reports a failure of a line by its number: a file a command read (53, 75)
+// in the picture box, 730 in the missing-control box, every other number in
+// the generic box. Returns once the host has taken the report.
 void reportRunError(RunState &run, const platform::ToolkitError &error);
 
 // Highlights a keyword that matched no command in the editor and says so in

@@ -4,9 +4,34 @@
 
 namespace interpreter {
 
-// What a compile run needs of the control panel: its status line, its
-// editor's text and selection, and the step window. The panel registers
-// itself; without a panel (benchmarks) every call does nothing.
+// Where a run ended early: the script it ran and, once a line had been read,
+// that line's 1-based number and its text as the file holds it (trimmed of
+// spaces, "Date$" not yet replaced). Line 0 means the script file itself.
+struct RunPlace {
+    QString scriptPath;
+    int lineNumber = 0;
+    QString fileLine;
+};
+
+// One early end of a run, as the run reports it.
+struct RunReport {
+    // What failed: the error's number and description. A keyword that matched
+    // no command has number 0 and names the keyword instead.
+    int number = 0;
+    QString description;
+    QString unknownKeyword;
+    // How the control panel shows it: a message box with this title, text and
+    // icon style. An empty title means the status line alone, which the run
+    // has already written.
+    QString title;
+    QString text;
+    int style = 0;
+    RunPlace place;
+};
+
+// What a compile run needs of whoever started it: a status line, an editor's
+// text and selection, the step window, and a place for failure reports. The
+// control panel is one host; a host without a panel serves tools and tests.
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -17,9 +42,20 @@ public:
     virtual void focusEditor() = 0;
     // Shows the step window modally and returns when it has been closed.
     virtual void stepPause() = 0;
+    // Receives each early end of a run once, while the run window, as far as
+    // it was built, is still there.
+    virtual void report(const RunReport &report) = 0;
 };
 
-void setRunHost(RunHost *host);
-RunHost &runHost();
+// A host with no status line, no editor, no pauses and no boxes.
+class SilentRunHost : public RunHost {
+public:
+    void setStatus(const QString &) override {}
+    QString editorText() const override { return {}; }
+    void selectInEditor(int, int) override {}
+    void focusEditor() override {}
+    void stepPause() override {}
+    void report(const RunReport &) override {}
+};
 
 } // namespace interpreter

@@ -19,6 +19,9 @@ struct RunState {
         return runWindow;
     }
 
+    // Where the run stands: the script and the line being run.
+    RunPlace place() const { return RunPlace{path, lineNumber, fileLine}; }
+
     const QString &path;
     RunHost &host;
     platform::OutputWindow runWindow;

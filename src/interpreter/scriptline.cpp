@@ -4,10 +4,11 @@
 #include "platform/toolkiterror.h"
 
 #include <QDate>
+#include <limits>
 
 namespace interpreter {
 
-QString trimSpaces(const QString &text)
+QStringView trimmedSpaces(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -15,14 +16,42 @@ QString trimSpaces(const QString &text)
         ++begin;
     while (end > begin && text[end - 1] == QLatin1Char(' '))
         --end;
-    return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
+    return text.mid(begin, end - begin);
 }
+
+QString trimSpaces(const QString &text)
+{
+    const QStringView trimmed = trimmedSpaces(text);
+    // Nothing to trim: share the text instead of copying it.
+    return trimmed.size() == text.size() ? text : trimmed.toString();
+}
+
+namespace {
+const QLatin1StringView kDateMarker("Date$");
+
+// Every "Date$" replaced in one pass: QString::replace() moves the rest of
+// the text again for each batch of occurrences, which grows quadratically
+// on a line made of millions of them.
+QString withDate(const QString &line, const QString &dateText)
+{
+    qsizetype found = line.indexOf(kDateMarker);
+    if (found < 0)
+        return line;
+    QString result;
+    result.reserve(line.size());
+    qsizetype from = 0;
+    for (; found >= 0; found = line.indexOf(kDateMarker, from)) {
+        result.append(QStringView(line).sliced(from, found - from)).append(dateText);
+        from = found + kDateMarker.size();
+    }
+    result.append(QStringView(line).sliced(from));
+    return result;
+}
+} // namespace
 
 std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &dateText)
 {
-    QString line = rawLine;
-    line.replace(QLatin1String("Date$"), dateText, Qt::CaseSensitive);
-    line = trimSpaces(line);
+    const QString line = trimSpaces(withDate(rawLine, dateText));
     if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
         return std::nullopt;
 
@@ -40,7 +69,7 @@ std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &
 
 std::optional<SplitLine> SplitScriptLine(const QString &rawLine)
 {
-    if (!rawLine.contains(QLatin1String("Date$")))
+    if (!rawLine.contains(kDateMarker))
         return SplitScriptLine(rawLine, QString());
     return SplitScriptLine(rawLine, platform::formatDayMonthYear(QDate::currentDate()));
 }
@@ -52,11 +81,30 @@ QString StripQuotes(const QString &text)
     return text.mid(1, text.size() - 2);
 }
 
-QStringList splitEntries(const QString &text)
+void splitEntries(const QString &text, qsizetype sliceSize, const std::function<void(const QStringList &)> &take)
 {
     if (text.isEmpty())
-        return {};
-    return text.split(QLatin1Char('|'), Qt::KeepEmptyParts);
+        return;
+    QStringList slice;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype bar = text.indexOf(QLatin1Char('|'), from);
+        slice.append(text.sliced(from, (bar < 0 ? text.size() : bar) - from));
+        if (bar < 0 || slice.size() >= sliceSize) {
+            take(slice);
+            slice.clear();
+        }
+        if (bar < 0)
+            return;
+        from = bar + 1;
+    }
+}
+
+QStringList splitEntries(const QString &text)
+{
+    QStringList entries;
+    splitEntries(text, std::numeric_limits<qsizetype>::max(), [&](const QStringList &slice) { entries.append(slice); });
+    return entries;
 }
 
 } // namespace interpreter

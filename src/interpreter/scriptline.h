@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace interpreter {
@@ -14,6 +15,7 @@ struct SplitLine {
 };
 
 // Removes space characters (code 32 only) from both ends.
+QStringView trimmedSpaces(QStringView text);
 QString trimSpaces(const QString &text);
 
 // Turns a raw script line into its argument list, or nothing for a line to
@@ -30,5 +32,8 @@ QString StripQuotes(const QString &text);
 // Cuts a list text at every "|"; empty entries are kept, but an empty text
 // gives no entries at all.
 QStringList splitEntries(const QString &text);
+// The same entries handed to take in order, at most sliceSize at a time, so
+// that a list of millions is never held whole as separate texts.
+void splitEntries(const QString &text, qsizetype sliceSize, const std::function<void(const QStringList &)> &take);
 
 } // namespace interpreter

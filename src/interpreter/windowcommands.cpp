@@ -18,7 +18,7 @@ void ApplyWindowOptions(platform::OutputWindow &window, const QString &options)
 
 namespace commands {
 
-void CreateWindow(RunState &run, const ArgumentList &args)
+void CreateWindow(RunState &run, const ArgumentList &args, const Command &)
 {
     platform::OutputWindow &window = run.window();
     const float tx = platform::twipsPerPixelX();
@@ -33,7 +33,7 @@ void CreateWindow(RunState &run, const ArgumentList &args)
     window.show();
 }
 
-void SetWindowTitle(RunState &run, const ArgumentList &args)
+void SetWindowTitle(RunState &run, const ArgumentList &args, const Command &)
 {
     run.window().setCaption(StripQuotes(args.at(1)));
 }

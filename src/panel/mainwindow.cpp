@@ -2,6 +2,7 @@
 
 #include "interpreter/compilesource.h"
 #include "panel/buttons.h"
+#include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
 #include "panel/stepwindow.h"
 #include "platform/apppath.h"
@@ -10,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "platform/scripteditor.h"
 #include "platform/units.h"
+#include "platform/visibletext.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -25,7 +27,23 @@ static void registerResources() { Q_INIT_RESOURCE(zarvo); }
 namespace panel {
 
 namespace {
-constexpr int kStatusBarHeight = 18;
+// The window's design, in the units it was drawn in: its client area and the
+// frame in pixels, the frame's children in twips.
+constexpr QSize kDesignClientPixels(608, 347);
+constexpr QRect kFrameDesignPixels(1, -5, 606, 332);
+constexpr int kFrameRightMarginPixels = 2;
+constexpr int kFrameBottomMarginPixels = 15;
+constexpr float kEditorRightMarginTwips = 165;
+constexpr float kEditorBottomMarginTwips = 660;
+constexpr QRect kCompileButtonTwips(105, 195, 1365, 360);
+constexpr QRect kStepCompileButtonTwips(1500, 195, 1365, 360);
+constexpr QRect kEditorTwips(90, 570, 8925, 4320);
+constexpr qreal kEditorPointSize = 9.75;
+constexpr int kStatusBarHeightPixels = 18;
+constexpr int kStatusPanelWidthsPixels[4] = {414, 67, 68, 36};
+constexpr int kStatusLineMinWidthPixels = 115;
+constexpr int kCapsLockPollMs = 500;
+constexpr int kMarkerPanel = 2;
 } // namespace
 
 QString aboutText()
@@ -37,7 +55,6 @@ QString aboutText()
 MainWindow::MainWindow()
 {
     registerResources();
-    interpreter::setRunHost(this);
     setObjectName(QStringLiteral("wMain"));
     setWindowTitle(QStringLiteral("Zarvo - Control Panel"));
     setWindowIcon(QIcon(QStringLiteral(":/zarvo.png")));
@@ -49,17 +66,13 @@ MainWindow::MainWindow()
     setTabOrder(m_cmdCompile, m_cmdStepCompile);
     // Design size of the client area, at the top-left corner of the screen.
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(608, 347 + menuHeight);
+    resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
     platform::registerLoadedWindow(this);
     Form_Load();
 }
 
-MainWindow::~MainWindow()
-{
-    if (&interpreter::runHost() == this)
-        interpreter::setRunHost(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus()
 {
@@ -101,25 +114,28 @@ void MainWindow::buildClientArea()
 
     m_fraMain = new QGroupBox(client);
     m_fraMain->setObjectName(QStringLiteral("fraMain"));
-    m_fraMain->setGeometry(1, -5, 606, 332);
+    m_fraMain->setGeometry(kFrameDesignPixels);
     m_fraMain->setFocusPolicy(Qt::TabFocus);
 
-    m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"),
-                              platform::twipsToPixels(105, 195, 1365, 360));
+    m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"), platform::twipsToPixels(kCompileButtonTwips));
     m_cmdCompile->setToolTip(QStringLiteral("Compile the whole program"));
     m_cmdStepCompile = makeButton(m_fraMain, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
-                                  platform::twipsToPixels(1500, 195, 1365, 360));
+                                  platform::twipsToPixels(kStepCompileButtonTwips));
     m_cmdStepCompile->setToolTip(QStringLiteral("Compile one line of code at a time"));
     connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
     connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
 
     m_rtbEdit = new platform::ScriptEditor(m_fraMain);
     m_rtbEdit->setObjectName(QStringLiteral("rtbEdit"));
-    m_rtbEdit->setGeometry(platform::twipsToPixels(90, 570, 8925, 4320));
+    m_rtbEdit->setGeometry(platform::twipsToPixels(kEditorTwips));
     QFont font = m_rtbEdit->font();
-    font.setPointSizeF(9.75);
+    font.setPointSizeF(kEditorPointSize);
     font.setBold(true);
     m_rtbEdit->setFont(font);
+
+    m_document = new ScriptDocument(*m_rtbEdit, this);
+    connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
+    connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
     connect(m_rtbEdit, &QPlainTextEdit::textChanged, this, [this] { rtbEdit_Change(*this); });
 }
 
@@ -127,9 +143,8 @@ void MainWindow::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setFixedHeight(kStatusBarHeight);
+    bar->setFixedHeight(kStatusBarHeightPixels);
     bar->setSizeGripEnabled(false);
-    const int widths[4] = {414, 67, 68, 36};
     for (int i = 0; i < 4; ++i) {
         auto *label = new QLabel(bar);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
@@ -137,11 +152,11 @@ void MainWindow::buildStatusBar()
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         if (i == 0) {
-            label->setMinimumWidth(115);
+            label->setMinimumWidth(kStatusLineMinWidthPixels);
             bar->addWidget(label, 1);
         } else {
             // At least the design width, wider when a font needs it for the text.
-            label->setMinimumWidth(widths[i]);
+            label->setMinimumWidth(kStatusPanelWidthsPixels[i]);
             bar->addPermanentWidget(label);
         }
         m_panels[i] = label;
@@ -153,7 +168,7 @@ void MainWindow::buildStatusBar()
     };
     auto *timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, updateCaps);
-    timer->start(500);
+    timer->start(kCapsLockPollMs);
     updateCaps();
 }
 
@@ -164,6 +179,8 @@ QLabel *MainWindow::statusPanel(int index) const
 
 bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(); }
 
+void MainWindow::setAutosave(bool on) { m_mSAVEATEVERYEDIT->setChecked(on); }
+
 QSize MainWindow::clientSize() const
 {
     const QWidget *client = centralWidget();
@@ -171,7 +188,7 @@ QSize MainWindow::clientSize() const
     return QSize(client->width(), client->height() + barHeight);
 }
 
-void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(text); }
+void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(platform::visibleLine(text)); }
 
 QString MainWindow::editorText() const { return m_rtbEdit->text(); }
 
@@ -181,10 +198,25 @@ void MainWindow::focusEditor() { m_rtbEdit->setFocus(); }
 
 void MainWindow::stepPause() { showStepWindow(); }
 
+void MainWindow::report(const interpreter::RunReport &report)
+{
+    // Reports without a title were given in the status line.
+    if (!report.title.isEmpty())
+        platform::showMessageBox(report.text, report.style, report.title);
+}
+
+// Panel 2 and the window's modified mark follow the document.
+void MainWindow::showModified(bool modified)
+{
+    m_panels[kMarkerPanel - 1]->setText(modified ? QStringLiteral("MODIFIED") : QString());
+    // The title has no "[*]" placeholder, so only the window's state changes.
+    setAttribute(Qt::WA_WindowModified, modified);
+}
+
 void MainWindow::Form_Load()
 {
-    setTag(platform::joinPath(platform::appPath(), QStringLiteral("GUI_All.txt")));
-    LoadSource(*this, tag());
+    m_document->setPath(platform::joinPath(platform::appPath(), QStringLiteral("GUI_All.txt")));
+    LoadSource(*this, m_document->path());
 }
 
 void MainWindow::Form_Resize()
@@ -194,16 +226,16 @@ void MainWindow::Form_Resize()
     const QSize client = clientSize();
     const float tx = platform::twipsPerPixelX();
     const float ty = platform::twipsPerPixelY();
-    const int frameWidth = client.width() - 2;
+    const int frameWidth = client.width() - kFrameRightMarginPixels;
     if (frameWidth >= 0)
         m_fraMain->resize(frameWidth, m_fraMain->height());
-    const int frameHeight = client.height() - 15;
+    const int frameHeight = client.height() - kFrameBottomMarginPixels;
     if (frameHeight >= 0)
         m_fraMain->resize(m_fraMain->width(), frameHeight);
-    const float editorWidth = float(m_fraMain->width()) * tx - 165.0f;
+    const float editorWidth = float(m_fraMain->width()) * tx - kEditorRightMarginTwips;
     if (editorWidth >= 0)
         m_rtbEdit->resize(platform::twipsToPixelsX(editorWidth), m_rtbEdit->height());
-    const float editorHeight = float(m_fraMain->height()) * ty - 660.0f;
+    const float editorHeight = float(m_fraMain->height()) * ty - kEditorBottomMarginTwips;
     if (editorHeight >= 0)
         m_rtbEdit->resize(m_rtbEdit->width(), platform::twipsToPixelsY(editorHeight));
 }
@@ -215,9 +247,15 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::cmdCompile_Click() { interpreter::CompileSource(tag(), 0); }
+void MainWindow::cmdCompile_Click()
+{
+    interpreter::CompileSource(m_document->path(), interpreter::CompileNormally, *this);
+}
 
-void MainWindow::cmdStepCompile_Click() { interpreter::CompileSource(tag(), 1); }
+void MainWindow::cmdStepCompile_Click()
+{
+    interpreter::CompileSource(m_document->path(), interpreter::CompileStepByStep, *this);
+}
 
 void MainWindow::mABOUT_Click() { platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About...")); }
 

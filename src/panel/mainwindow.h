@@ -1,14 +1,12 @@
 #pragma once
 
 #include "interpreter/runhost.h"
-#include "platform/scriptfile.h"
 
 #include <QMainWindow>
 
 class QAction;
 class QGroupBox;
 class QLabel;
-class QMenu;
 class QPushButton;
 
 namespace platform {
@@ -17,26 +15,22 @@ class ScriptEditor;
 
 namespace panel {
 
+class ScriptDocument;
+
 // The control panel wMain: the script editor, COMPILE and STEP COMPILE, the
-// four-panel status bar and the File, Edit and Help menus.
+// four-panel status bar and the File, Edit and Help menus. It owns the script
+// document and is the host of the compile runs it starts.
 class MainWindow : public QMainWindow, public interpreter::RunHost {
     Q_OBJECT
 public:
     MainWindow();
     ~MainWindow() override;
 
-    // The current source path (the window's Tag).
-    QString tag() const { return m_tag; }
-    void setTag(const QString &path) { m_tag = path; }
-    // The encoding the current source text was read with; saves write it back alike.
-    platform::TextEncoding sourceEncoding() const { return m_sourceEncoding; }
-    void setSourceEncoding(platform::TextEncoding encoding) { m_sourceEncoding = encoding; }
-    platform::LineBreak sourceLineBreak() const { return m_sourceLineBreak; }
-    void setSourceLineBreak(platform::LineBreak lineBreak) { m_sourceLineBreak = lineBreak; }
-
+    ScriptDocument &document() const { return *m_document; }
     platform::ScriptEditor *editor() const { return m_rtbEdit; }
     QLabel *statusPanel(int index) const; // 1 to 4
     bool autosaveChecked() const;
+    void setAutosave(bool on);
 
     // RunHost: what a compile run uses of the panel.
     // SetStatus: the message in the status line (panel 1).
@@ -45,10 +39,10 @@ public:
     void selectInEditor(int start, int length) override;
     void focusEditor() override;
     void stepPause() override;
+    void report(const interpreter::RunReport &report) override;
 
     // Client area below the menu bar, the status bar strip included.
     QSize clientSize() const;
-
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -65,14 +59,13 @@ private:
     void buildMenus();
     void buildClientArea();
     void buildStatusBar();
+    void showModified(bool modified);
 
-    QString m_tag;
-    platform::TextEncoding m_sourceEncoding = platform::TextEncoding::Utf8;
-    platform::LineBreak m_sourceLineBreak = platform::LineBreak::CrLf;
     QGroupBox *m_fraMain = nullptr;
     QPushButton *m_cmdCompile = nullptr;
     QPushButton *m_cmdStepCompile = nullptr;
     platform::ScriptEditor *m_rtbEdit = nullptr;
+    ScriptDocument *m_document = nullptr;
     QLabel *m_panels[4] = {};
     QAction *m_mSAVEATEVERYEDIT = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "panel/sourcefiles.h"
 
 #include "panel/mainwindow.h"
+#include "panel/recoveryoffer.h"
+#include "panel/scriptdocument.h"
 #include "platform/filedialog.h"
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
-#include "platform/scriptfile.h"
-#include "platform/textsave.h"
 #include "platform/toolkiterror.h"
 
 #include <QLabel>
@@ -14,12 +14,7 @@
 namespace panel {
 
 namespace {
-const QString kLoadGuard = QStringLiteral("NOTUSERFIRED");
-const QString kModified = QStringLiteral("MODIFIED");
-constexpr int kMarkerPanel = 2;
 constexpr int kSizePanel = 3;
-
-void setMarker(MainWindow &window, const QString &text) { window.statusPanel(kMarkerPanel)->setText(text); }
 
 void reportSaveFailure(MainWindow &window, const QString &path, const platform::ToolkitError &error)
 {
@@ -33,72 +28,67 @@ QString chooseFile(MainWindow &window, int mode, const QString &title)
     return platform::ShowFileDialog(&window, mode, title, QString(), QString(), QString(), QString());
 }
 
-void autosave(MainWindow &window)
+// Saves the current file and reports a failure; the edits stay marked as
+// unsaved until a save succeeds.
+bool saveCurrent(MainWindow &window)
 {
-    const QString path = window.tag();
+    ScriptDocument &document = window.document();
     try {
-        SaveSource(window, path);
+        SaveSource(window, document.path());
+        return true;
     } catch (const platform::ToolkitError &error) {
-        reportSaveFailure(window, path, error);
-        setMarker(window, kModified);
+        reportSaveFailure(window, document.path(), error);
+        document.setModified(true);
+        return false;
     }
 }
 } // namespace
 
 bool LoadSource(MainWindow &window, const QString &path)
 {
-    platform::ScriptEditor *editor = window.editor();
-    editor->setTag(kLoadGuard);
+    ScriptDocument &document = window.document();
     try {
-        const platform::DecodedText decoded = platform::readTextFile(path);
-        editor->setText(decoded.text);
-        editor->setTag(QString());
-        window.setSourceEncoding(decoded.encoding);
-        window.setSourceLineBreak(decoded.lineBreak);
-        // The editor now holds exactly the file: nothing is left unsaved.
-        setMarker(window, QString());
-        window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
-        return true;
+        document.load(path);
     } catch (const platform::ToolkitError &error) {
-        editor->setTag(QString());
-        if (error.number() == platform::ErrFileNotFound)
+        if (error.number() == platform::ErrFileNotFound) {
             window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral("."));
-        else
-            window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral(": ")
-                             + error.description() + QStringLiteral("."));
+            return false;
+        }
+        QString status = QStringLiteral("Error loading source ") + path + QStringLiteral(": ") + error.description()
+            + QStringLiteral(".");
+        // A file that is there but could not be shown must not be replaced
+        // by the editor's text at the next keystroke.
+        if (document.path() == path && window.autosaveChecked()) {
+            window.setAutosave(false);
+            status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
+        }
+        window.setStatus(status);
         return false;
     }
+    if (document.saveChanges().isEmpty()) {
+        window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
+    } else {
+        // Nothing is rewritten until the user saves on purpose.
+        window.setAutosave(false);
+        window.setStatus(document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose."));
+    }
+    offerRecoveryCopy(window);
+    return true;
 }
 
-void SaveSource(MainWindow &window, const QString &path)
-{
-    // Kept from save to save: a fresh buffer per keystroke costs far more in
-    // page faults than the encoding itself.
-    static QByteArray bytes;
-    const platform::TextEncoding used =
-        window.editor()->encodeTextInto(window.sourceEncoding(), bytes, window.sourceLineBreak());
-    // Only a missing final line break is added, so loading a file and saving
-    // it again leaves it as it was.
-    if (!bytes.endsWith('\n') && !bytes.endsWith('\r'))
-        bytes.append(platform::lineBreakBytes(window.sourceLineBreak()));
-    platform::writeFileAtomically(path, bytes);
-    // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
-    // from now on, so the file does not switch back and forth.
-    window.setSourceEncoding(used);
-    setMarker(window, QString());
-}
+void SaveSource(MainWindow &window, const QString &path) { window.document().saveTo(path); }
 
 void rtbEdit_Change(MainWindow &window)
 {
-    platform::ScriptEditor *editor = window.editor();
+    ScriptDocument &document = window.document();
     // The load's own assignment is neither saved back nor an edit.
-    if (editor->tag() != kLoadGuard) {
+    if (!document.isLoading()) {
         if (window.autosaveChecked())
-            autosave(window);
+            saveCurrent(window);
         else
-            setMarker(window, kModified);
+            document.setModified(true);
     }
-    window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(editor->textLength())
+    window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(window.editor()->textLength())
                                             + QStringLiteral(" bytes"));
 }
 
@@ -111,10 +101,9 @@ void mOPEN_Click(MainWindow &window)
         window.setStatus(QStringLiteral("No new source file selected."));
         return;
     }
-    // The path changes only with a successful load, so that the next autosave
-    // cannot write the old file's text over the chosen one.
-    if (LoadSource(window, path))
-        window.setTag(path);
+    // The document takes the new path only with a successful load, so that
+    // the next autosave cannot write the old file's text over the chosen one.
+    LoadSource(window, path);
 }
 
 void mSAVEAS_Click(MainWindow &window)
@@ -130,17 +119,18 @@ void mSAVEAS_Click(MainWindow &window)
         reportSaveFailure(window, path, error);
         return;
     }
-    window.setTag(path);
+    window.document().setPath(path);
     window.setStatus(QStringLiteral(
         "New save file created. All future modifications will be saved into the selected file."));
 }
 
 bool confirmUnsavedChanges(MainWindow &window)
 {
-    if (window.statusPanel(kMarkerPanel)->text() != kModified)
+    ScriptDocument &document = window.document();
+    if (!document.isModified())
         return true;
     QMessageBox box(QMessageBox::Warning, window.windowTitle(),
-                    QStringLiteral("The source file ") + window.tag()
+                    QStringLiteral("The source file ") + document.path()
                         + QStringLiteral(" has changes that are not saved.\nSave them now?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
     box.setObjectName(QStringLiteral("unsavedChangesQuestion"));
@@ -148,13 +138,7 @@ bool confirmUnsavedChanges(MainWindow &window)
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save:
-        try {
-            SaveSource(window, window.tag());
-            return true;
-        } catch (const platform::ToolkitError &error) {
-            reportSaveFailure(window, window.tag(), error);
-            return false;
-        }
+        return saveCurrent(window);
     case QMessageBox::Discard:
         return true;
     default:

@@ -6,9 +6,10 @@ namespace panel {
 
 class MainWindow;
 
-// Replaces the editor content with the whole file and reports in the status
-// line. A file that cannot be read leaves the editor as it was and is
-// reported too. Returns whether the file was loaded.
+// Replaces the editor content with the whole file, makes it the current
+// source file and reports in the status line. A file that cannot be read
+// leaves the editor and the current file as they were and is reported too.
+// Returns whether the file was loaded.
 bool LoadSource(MainWindow &window, const QString &path);
 
 // Writes the editor text into the file at path, followed by one line break

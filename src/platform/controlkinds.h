@@ -25,6 +25,12 @@ QWidget *make(QWidget *parent)
 
 // Each kind's factory makes its widget hidden; each content setter returns
 // false for a property the kind does not have and raises for one it refuses.
+// Kinds that draw their caption only as far as it can be seen.
+QWidget *makeCaptionButton(QWidget *parent);
+QWidget *makeCaptionCheckBox(QWidget *parent);
+QWidget *makeCaptionFrame(QWidget *parent);
+QWidget *makeCaptionLabel(QWidget *parent);
+
 QWidget *makeComboBox(QWidget *parent);
 bool setComboBoxContent(QWidget *w, const QString &property, const PropertyValue &value);
 void addComboBoxItems(QWidget *w, const QStringList &entries);

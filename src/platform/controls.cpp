@@ -1,16 +1,17 @@
 #include "platform/controls.h"
 
+#include "platform/buttonstyle.h"
 #include "platform/controlkinds.h"
 #include "platform/localerules.h"
+#include "platform/runbudget.h"
 #include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <cmath>
 
 namespace platform {
@@ -83,20 +84,19 @@ bool setOneText(QWidget *w, const QString &property, const PropertyValue &value)
     return true;
 }
 
-QWidget *makeLabel(QWidget *parent)
+QWidget *makePushButton(QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->hide();
-    return label;
+    QWidget *button = makeCaptionButton(parent);
+    button->setStyle(buttonPanelStyle());
+    return button;
 }
 
 const ControlKind kKinds[] = {
-    {"VB.CommandButton", make<QPushButton>, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
-    {"VB.Frame", make<QGroupBox>, setOneText<QGroupBox, &QGroupBox::setTitle, true>},
+    {"VB.CommandButton", makePushButton, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
+    {"VB.Frame", makeCaptionFrame, setOneText<QGroupBox, &QGroupBox::setTitle, true>},
     {"VB.TextBox", make<QLineEdit>, setOneText<QLineEdit, &QLineEdit::setText, false>},
-    {"VB.Label", makeLabel, setOneText<QLabel, &QLabel::setText, true>},
-    {"VB.CheckBox", make<QCheckBox>, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
+    {"VB.Label", makeCaptionLabel, setOneText<QLabel, &QLabel::setText, true>},
+    {"VB.CheckBox", makeCaptionCheckBox, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
     {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItems, true},
     {"VB.ListBox", make<QListWidget>, setListBoxContent, addListBoxItems},
     {"VB.Image", makeImage, setImageContent},
@@ -150,8 +150,6 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
-QWidget *Control::widget() const { return m_widget.data(); }
-
 void Control::setProperty(const QString &property, const PropertyValue &value)
 {
     QWidget *w = m_widget.data();
@@ -167,11 +165,6 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     raiseError(ErrNoSuchProperty);
 }
 
-void Control::addItem(const QString &text)
-{
-    addItems(QStringList{text});
-}
-
 void Control::addItems(const QStringList &entries)
 {
     QWidget *w = m_widget.data();
@@ -180,6 +173,7 @@ void Control::addItems(const QStringList &entries)
     const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->addItem)
         raiseError(ErrNoSuchProperty);
+    chargeRunMemory(w, entriesBytes(entries));
     kind->addItem(w, entries);
 }
 

@@ -34,12 +34,9 @@ public:
     // not a number). Raises 438 for a property the kind does not have, 383 for
     // one it only reports and 380 for a value it refuses.
     void setProperty(const QString &property, const PropertyValue &value);
-    // Appends one entry to a list or combo box (438 on other kinds).
-    void addItem(const QString &text);
-    // Appends several entries in one go: one model change instead of one per entry.
+    // Appends entries to a list or combo box (438 on other kinds) in one go:
+    // one model change instead of one per entry.
     void addItems(const QStringList &entries);
-
-    QWidget *widget() const;
 
 private:
     QPointer<QWidget> m_widget;

@@ -1,5 +1,7 @@
 #include "platform/messagebox.h"
 
+#include "platform/visibletext.h"
+
 #include <QMessageBox>
 
 namespace platform {
@@ -11,7 +13,7 @@ void showMessageBox(const QString &prompt, int style, const QString &title)
                 : style == MsgInformation ? QMessageBox::Information
                                           : QMessageBox::NoIcon);
     box.setWindowTitle(title);
-    box.setText(prompt);
+    box.setText(visibleBoxText(prompt));
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

@@ -7,9 +7,11 @@
 namespace platform {
 
 namespace {
+constexpr qsizetype kMaxControlNameLength = 40;
+
 bool isAcceptableName(const QString &name)
 {
-    if (name.isEmpty() || name.size() > 40)
+    if (name.isEmpty() || name.size() > kMaxControlNameLength)
         return false;
     auto asciiLetter = [](QChar c) {
         return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
@@ -97,6 +99,7 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
         raiseError(ErrInvalidArgument);
     if (w.findControl(name).widget)
         raiseControlError(ErrDuplicateControl, name);
+    w.budget().chargeControl();
     int kind = -1;
     QWidget *control = createControlWidget(classId, &w, kind);
     control->setObjectName(name);

@@ -1,4 +1,5 @@
 #include "platform/controlkinds.h"
+#include "platform/runbudget.h"
 #include "platform/toolkiterror.h"
 
 #include <QFile>
@@ -13,8 +14,15 @@ Picture loadPicture(const QString &path)
     // An empty path is no file at all: it gives the empty picture.
     if (path.isEmpty())
         return {};
+    // Only a regular file is opened: a FIFO would block the open until a
+    // writer came, and a device such as /dev/zero would never end.
+    const QFileInfo info(path);
+    if (info.isDir())
+        raiseError(ErrFileAccess);
+    if (info.exists() && !info.isFile())
+        raiseError(ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         raiseFileOpenError(path);
     // The format is recognised from the content, whatever the file is called.
     QImageReader reader(&file);
@@ -47,7 +55,9 @@ bool setImageContent(QWidget *w, const QString &property, const PropertyValue &v
     const auto *picture = std::get_if<Picture>(&value);
     if (!picture)
         raiseError(ErrTypeMismatch);
-    static_cast<QLabel *>(w)->setPixmap(picture->pixmap);
+    const QPixmap &pixmap = picture->pixmap;
+    chargeRunMemory(w, qint64(pixmap.width()) * pixmap.height() * pixmap.depth() / 8);
+    static_cast<QLabel *>(w)->setPixmap(pixmap);
     return true;
 }
 

@@ -42,11 +42,12 @@ void ScriptEditor::setText(const QString &text)
 
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
-    const QByteArrayView breakBytes = lineBreakBytes(lineBreak);
     const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
         TextEncoder encoder(as);
+        const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
         out.truncate(0);
+        out.append(byteOrderMark(as));
         QStringView rest(raw);
         for (;;) {
             const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);

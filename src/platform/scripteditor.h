@@ -18,10 +18,11 @@ public:
     QString text() const;
     // Replaces the whole content in one change (one change notification).
     void setText(const QString &text);
-    // Replaces the content of out with text() in the encoding, reusing out's
-    // memory: a large script saved at every keystroke would otherwise take
-    // megabytes of fresh memory each time. Falls back to UTF-8 when a
-    // character has no Windows-1252 byte; returns the encoding used.
+    // Replaces the content of out with the encoding's byte order mark and
+    // text() in the encoding, line breaks included, reusing out's memory: a
+    // large script saved at every keystroke would otherwise take megabytes of
+    // fresh memory each time. Falls back to UTF-8 when a character has no
+    // Windows-1252 byte; returns the encoding used.
     TextEncoding encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak = LineBreak::CrLf) const;
     // Number of characters of text() without building it.
     qint64 textLength() const;
@@ -32,15 +33,9 @@ public:
     // for a negative start or length.
     void setSelection(int start, int length);
 
-    // Free text the program keeps with the editor (the load guard).
-    QString tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
-
 private:
     int toDocumentPosition(int textPosition) const;
     int toTextPosition(int documentPosition) const;
-
-    QString m_tag;
 };
 
 } // namespace platform

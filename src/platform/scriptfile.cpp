@@ -1,10 +1,13 @@
 #include "platform/scriptfile.h"
 
+#include "platform/posixfile.h"
 #include "platform/toolkiterror.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <new>
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -19,10 +22,54 @@ constexpr auto kKeepBom = QStringConverter::Flag::Stateless | QStringConverter::
 // longer reports characters it could not encode.
 const char *converterName(TextEncoding encoding)
 {
-    if (encoding == TextEncoding::Utf8)
-        return "UTF-8";
+    switch (encoding) {
+    case TextEncoding::Utf8: return "UTF-8";
+    case TextEncoding::Utf16LE: return "UTF-16LE";
+    case TextEncoding::Utf16BE: return "UTF-16BE";
+    case TextEncoding::Utf32LE: return "UTF-32LE";
+    case TextEncoding::Utf32BE: return "UTF-32BE";
+    case TextEncoding::Windows1252: break;
+    }
     static const bool haveWindows1252 = QStringEncoder("windows-1252").isValid();
     return haveWindows1252 ? "windows-1252" : "ISO-8859-1";
+}
+
+LineBreak lineBreakOf(QStringView text)
+{
+    return text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) ? LineBreak::Lf : LineBreak::CrLf;
+}
+
+// UTF-32 first: its little-endian mark starts like UTF-16's.
+struct ByteOrderMark {
+    QByteArrayView bytes;
+    TextEncoding encoding;
+};
+constexpr ByteOrderMark kByteOrderMarks[] = {
+    {QByteArrayView("\xFF\xFE\0\0", 4), TextEncoding::Utf32LE},
+    {QByteArrayView("\0\0\xFE\xFF", 4), TextEncoding::Utf32BE},
+    {QByteArrayView("\xFF\xFE", 2), TextEncoding::Utf16LE},
+    {QByteArrayView("\xFE\xFF", 2), TextEncoding::Utf16BE},
+};
+
+// The mark is how such a file is known, so it stays out of the text (where a
+// keystroke could land before it) and every save writes it first. Qt's UTF-16
+// and UTF-32 decoders pass odd lengths and invalid code points without an
+// error, so the form is taken only when encoding the text back gives the same
+// bytes; any other file is read byte for byte below.
+std::optional<DecodedText> decodeMarkedText(const QByteArray &bytes)
+{
+    for (const ByteOrderMark &mark : kByteOrderMarks) {
+        if (!bytes.startsWith(mark.bytes))
+            continue;
+        QStringDecoder decoder(converterName(mark.encoding), QStringConverter::Flag::Stateless);
+        QString text = decoder.decode(QByteArrayView(bytes).sliced(mark.bytes.size()));
+        QByteArray back = mark.bytes.toByteArray();
+        if (!decoder.hasError() && TextEncoder(mark.encoding).append(back, text) && back == bytes) {
+            const LineBreak lineBreak = lineBreakOf(text);
+            return DecodedText{std::move(text), mark.encoding, lineBreak};
+        }
+    }
+    return std::nullopt;
 }
 } // namespace
 
@@ -31,8 +78,37 @@ QByteArrayView lineBreakBytes(LineBreak lineBreak)
     return lineBreak == LineBreak::Lf ? QByteArrayView("\n", 1) : QByteArrayView("\r\n", 2);
 }
 
+QByteArrayView byteOrderMark(TextEncoding encoding)
+{
+    for (const ByteOrderMark &mark : kByteOrderMarks) {
+        if (mark.encoding == encoding)
+            return mark.bytes;
+    }
+    return {};
+}
+
+QByteArray lineBreakBytes(LineBreak lineBreak, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Windows1252)
+        return lineBreakBytes(lineBreak).toByteArray();
+    QByteArray bytes;
+    TextEncoder(encoding).append(bytes, lineBreak == LineBreak::Lf ? u"\n" : u"\r\n");
+    return bytes;
+}
+
+void ensureFinalLineBreak(QByteArray &bytes, TextEncoding encoding, LineBreak lineBreak)
+{
+    const QByteArray lf = lineBreakBytes(LineBreak::Lf, encoding);
+    const QByteArray crLf = lineBreakBytes(LineBreak::CrLf, encoding);
+    const QByteArrayView cr = QByteArrayView(crLf).first(crLf.size() - lf.size());
+    if (!bytes.endsWith(lf) && !bytes.endsWith(cr))
+        bytes.append(lineBreak == LineBreak::Lf ? lf : crLf);
+}
+
 DecodedText decodeText(const QByteArray &bytes)
 {
+    if (std::optional<DecodedText> marked = decodeMarkedText(bytes))
+        return std::move(*marked);
     const LineBreak lineBreak = bytes.contains('\n') && !bytes.contains('\r') ? LineBreak::Lf : LineBreak::CrLf;
     QStringDecoder utf8(QStringConverter::Utf8, kKeepBom);
     QString text = utf8.decode(bytes);
@@ -56,48 +132,14 @@ bool TextEncoder::append(QByteArray &out, QStringView text)
     return !m_encoder.hasError();
 }
 
-QByteArray encodeText(const QString &text, TextEncoding encoding)
-{
-    QByteArray bytes;
-    if (TextEncoder(encoding).append(bytes, text))
-        return bytes;
-    // A character the file's code page cannot hold would be lost: keep every
-    // character by writing UTF-8 instead.
-    bytes.clear();
-    TextEncoder(TextEncoding::Utf8).append(bytes, text);
-    return bytes;
-}
-
 DecodedText readTextFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        raiseFileOpenError(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        raiseError(ErrFileAccess);
-    return decodeText(bytes);
-}
-
-LineReader::LineReader(QString text) : m_text(std::move(text)) {}
-
-QString LineReader::readLine()
-{
-    const qsizetype start = m_pos;
-    const qsizetype n = m_text.size();
-    const QChar *data = m_text.constData();
-    qsizetype end = start;
-    while (end < n && data[end] != QLatin1Char('\r') && data[end] != QLatin1Char('\n'))
-        ++end;
-    m_pos = end;
-    if (m_pos < n) {
-        if (data[m_pos] == QLatin1Char('\r') && m_pos + 1 < n && data[m_pos + 1] == QLatin1Char('\n'))
-            m_pos += 2;
-        else
-            m_pos += 1;
+    const QByteArray bytes = readRegularFile(QFile::encodeName(path));
+    try {
+        return decodeText(bytes);
+    } catch (const std::bad_alloc &) {
+        raiseError(ErrOutOfMemory);
     }
-    ++m_lineNumber;
-    return m_text.mid(start, end - start);
 }
 
 } // namespace platform

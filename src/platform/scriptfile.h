@@ -6,7 +6,9 @@
 namespace platform {
 
 // How a script file's bytes became text, so a save can write them back alike.
-enum class TextEncoding { Utf8, Windows1252 };
+// The UTF-16 and UTF-32 forms are those of a file that starts with their byte
+// order mark (see byteOrderMark()).
+enum class TextEncoding { Utf8, Windows1252, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
 // The line break a file is written with: CR LF, or LF for a file that had
 // LF line breaks and no CR LF, so that a save keeps the file's own style.
@@ -18,13 +20,24 @@ struct DecodedText {
     LineBreak lineBreak = LineBreak::CrLf;
 };
 
+// The line break's bytes in an 8-bit encoding (UTF-8, Windows-1252).
 QByteArrayView lineBreakBytes(LineBreak lineBreak);
+// The line break's bytes in the encoding.
+QByteArray lineBreakBytes(LineBreak lineBreak, TextEncoding encoding);
+// Appends a line break unless the encoded text already ends with one (CR or
+// LF), so that a file always ends with a line break.
+void ensureFinalLineBreak(QByteArray &bytes, TextEncoding encoding, LineBreak lineBreak);
 
-// Decodes bytes: valid UTF-8 as UTF-8, anything else as Windows-1252. A byte
-// order mark is kept as U+FEFF so that writing the text back restores it.
+// The bytes a file in the encoding starts with: the byte order mark of the
+// UTF-16 and UTF-32 forms, which is not part of their text; empty for UTF-8
+// and Windows-1252.
+QByteArrayView byteOrderMark(TextEncoding encoding);
+
+// Decodes bytes: a file that starts with a UTF-16 or UTF-32 byte order mark
+// and is valid in that form as such (the mark left out of the text), else
+// valid UTF-8 as UTF-8, anything else as Windows-1252. A UTF-8 byte order
+// mark is kept as U+FEFF so that writing the text back restores it.
 DecodedText decodeText(const QByteArray &bytes);
-// Encodes text; a text the encoding cannot hold whole is written as UTF-8.
-QByteArray encodeText(const QString &text, TextEncoding encoding);
 
 // Encodes pieces of text one after the other into a growing buffer.
 class TextEncoder {
@@ -39,24 +52,9 @@ private:
 };
 
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
-// 76 for a missing folder and 75 for any other failure to open or read.
+// 76 for a missing folder and 75 for any other failure to open or read, a
+// device, FIFO, socket or a file over 256 MB included (refused before it is
+// read), and 7 "Out of memory" when the text does not fit in memory.
 DecodedText readTextFile(const QString &path);
-
-// Reads a decoded text one line at a time. A line ends at CR, CR LF or LF; the
-// terminator is not part of the line and the last line needs none.
-class LineReader {
-public:
-    explicit LineReader(QString text);
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QString readLine();
-    // 1-based number of the line readLine() returned last.
-    int lineNumber() const { return m_lineNumber; }
-
-private:
-    QString m_text;
-    qsizetype m_pos = 0;
-    int m_lineNumber = 0;
-};
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/runbudget.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -32,10 +34,14 @@ public:
     ControlEntry findControl(const QString &name) const;
     void registerControl(const QString &name, QWidget *control, int kind);
 
+    // What the run that builds this window may still add to it.
+    RunBudget &budget() { return m_budget; }
+
 private:
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_positioned = false;
     QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
+    RunBudget m_budget;
 };
 
 // Checks a size and position in pixels against what the toolkit can hold

@@ -1,74 +1,88 @@
 #include "platform/textsave.h"
 
+#include "platform/posixfile.h"
+#include "platform/recovery.h"
+#include "platform/savetarget.h"
+#include "platform/temporaryfiles.h"
 #include "platform/toolkiterror.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
-// A link is saved through: the file it points to is replaced, not the link.
-QString resolvedTarget(const QString &path)
-{
-    QFileInfo info(path);
-    for (int depth = 0; depth < 40 && info.isSymbolicLink(); ++depth)
-        info.setFile(info.symLinkTarget());
-    return info.filePath();
-}
+constexpr mode_t kNewFileMode = 0666;     // less the user's umask, as for any new file
+constexpr mode_t kPrivateFileMode = 0600; // until the replaced file's mode is set
+constexpr mode_t kPermissionBits = 07777;
 
-std::filesystem::path fsPath(const QString &path) { return std::filesystem::path(path.toStdU16String()); }
-
-// Writes every byte or raises 75 with the reason. Unbuffered, so a write cut
-// short (a full disk) fails here instead of in a buffer nobody checks; the
-// reason is read before close(), which clears it.
-void writeAll(QFile &file, const QByteArray &bytes)
+// Gives the temporary file the owner, group and mode of the file it replaces;
+// false when the owner or group cannot be kept.
+bool takeOwnerAndMode(int fd, const struct stat &replaced)
 {
-    const char *data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const qint64 written = file.write(data, left);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.close();
-            raiseError(ErrFileAccess, reason);
-        }
-        data += written;
-        left -= written;
-    }
-}
-
-// A new file beside the target, created exclusively under a fresh name.
-bool openTemporary(QFile &temporary, const QString &target)
-{
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary.setFileName(target + QStringLiteral(".")
-                              + QString::number(QRandomGenerator::global()->generate(), 36)
-                              + QStringLiteral(".tmp"));
-        if (temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-            return true;
-        if (!temporary.exists())
-            return false;
-    }
-    return false;
-}
-
-// Only for a file in a folder that refuses new files: the file is truncated
-// first, so this is the one save that is not atomic.
-bool writeInPlace(const QString &target, const QByteArray &bytes)
-{
-    const QFileInfo info(target);
-    if (!info.isFile() || !info.isWritable() || QFileInfo(info.path()).isWritable())
+    struct stat created;
+    if (::fstat(fd, &created) != 0)
         return false;
-    QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        raiseError(ErrFileAccess, file.errorString());
-    writeAll(file, bytes);
-    file.close();
-    return true;
+    if ((created.st_uid != replaced.st_uid || created.st_gid != replaced.st_gid)
+        && ::fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+        return false;
+    // After fchown, which clears the set-user-ID and set-group-ID bits.
+    return ::fchmod(fd, replaced.st_mode & kPermissionBits) == 0;
+}
+
+// A partial reservation may have lengthened the file: it is cut back, and
+// the file holds its old bytes.
+void reserveSpace(int fd, off_t oldSize, const QByteArray &target, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const int error = ::posix_fallocate(fd, 0, off_t(bytes.size()));
+    if (!error)
+        return;
+    if (bytes.size() > oldSize)
+        (void)::ftruncate(fd, oldSize);
+    removeRecoveryCopy(target);
+    raiseSystemError(error);
+}
+
+// For a file whose folder refuses new files, that has other hard links, or
+// whose owner a new file could not keep. The file is never truncated first:
+// the text goes to a recovery copy, the space is reserved, the new bytes go
+// over the old ones, and only then is the file cut to its new length.
+void writeInPlace(const SaveTarget &target, const QByteArray &bytes)
+{
+    FileDescriptor fd(::open(target.path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status;
+    if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
+        raiseSystemError(errno);
+    if (!S_ISREG(status.st_mode))
+        raiseNotRegularFile();
+    keepRecoveryCopy(target.path, bytes);
+    reserveSpace(fd.get(), status.st_size, target.path, bytes);
+    int error = writeAllAt(fd.get(), bytes.constData(), bytes.size(), 0);
+    if (!error && ::ftruncate(fd.get(), off_t(bytes.size())) != 0)
+        error = errno;
+    if (!error)
+        error = fd.close();
+    // The file may now hold part of the new text: the copy stays for recovery.
+    if (error)
+        raiseSystemError(error);
+    removeRecoveryCopy(target.path);
+}
+
+void writeAndReplace(TemporaryFile &temporary, const QByteArray &target, const QByteArray &bytes)
+{
+    int error = writeAllAt(temporary.fd.get(), bytes.constData(), bytes.size(), 0);
+    if (!error)
+        error = temporary.fd.close();
+    if (!error && ::rename(temporary.path.constData(), target.constData()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(temporary.path.constData());
+        raiseSystemError(error);
+    }
 }
 } // namespace
 
@@ -78,29 +92,23 @@ bool writeInPlace(const QString &target, const QByteArray &bytes)
 // file systems order the data before a rename that replaces a file.
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const QString target = resolvedTarget(path);
-    QFile temporary;
-    if (!openTemporary(temporary, target)) {
-        if (writeInPlace(target, bytes))
-            return;
-        raiseError(ErrFileAccess, temporary.errorString());
+    const SaveTarget target = inspectSaveTarget(QFile::encodeName(path));
+    // Other hard links keep sharing the file only if it is written in place.
+    if (target.exists && target.status.st_nlink > 1)
+        return writeInPlace(target, bytes);
+    TemporaryFile temporary =
+        createTemporaryFile(folderOf(target.path), target.exists ? kPrivateFileMode : kNewFileMode);
+    if (!temporary.fd.isOpen()) {
+        if (!target.exists)
+            raiseSystemError(temporary.error);
+        return writeInPlace(target, bytes); // the folder refuses new files
     }
-    const QFileInfo existing(target);
-    if (existing.isFile())
-        temporary.setPermissions(existing.permissions());
-    try {
-        writeAll(temporary, bytes);
-    } catch (const ToolkitError &) {
-        temporary.remove();
-        throw;
+    if (target.exists && !takeOwnerAndMode(temporary.fd.get(), target.status)) {
+        temporary.fd.close();
+        ::unlink(temporary.path.constData());
+        return writeInPlace(target, bytes);
     }
-    temporary.close();
-    std::error_code error;
-    std::filesystem::rename(fsPath(temporary.fileName()), fsPath(target), error);
-    if (error) {
-        temporary.remove();
-        raiseError(ErrFileAccess, QString::fromStdString(error.message()));
-    }
+    writeAndReplace(temporary, target.path, bytes);
 }
 
 } // namespace platform

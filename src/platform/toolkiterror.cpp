@@ -17,6 +17,7 @@ QString standardDescription(int number)
     switch (number) {
     case ErrInvalidArgument: return QStringLiteral("Invalid procedure call or argument");
     case ErrOverflow: return QStringLiteral("Overflow");
+    case ErrOutOfMemory: return QStringLiteral("Out of memory");
     case ErrSubscript: return QStringLiteral("Subscript out of range");
     case ErrTypeMismatch: return QStringLiteral("Type mismatch");
     case ErrFileNotFound: return QStringLiteral("File not found");

@@ -10,6 +10,7 @@ namespace platform {
 enum ErrorNumber : int {
     ErrInvalidArgument = 5,
     ErrOverflow = 6,
+    ErrOutOfMemory = 7,
     ErrSubscript = 9,
     ErrTypeMismatch = 13,
     ErrFileNotFound = 53,

@@ -31,6 +31,11 @@ QRect twipsToPixels(int left, int top, int width, int height)
     return QRect(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
 }
 
+QRect twipsToPixels(const QRect &twips)
+{
+    return twipsToPixels(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
 float checkedSingleProduct(double a, double b)
 {
     const double product = a * b;

@@ -14,6 +14,7 @@ int twipsToPixelsX(double twips);
 int twipsToPixelsY(double twips);
 // A rectangle given in twips (left, top, width, height) as pixels.
 QRect twipsToPixels(int left, int top, int width, int height);
+QRect twipsToPixels(const QRect &twips);
 
 // Multiplies in single precision and raises 6 (overflow) when the product
 // leaves the single-precision range or is not a number.

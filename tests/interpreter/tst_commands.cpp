@@ -5,7 +5,7 @@
 #include "interpreter/runhost.h"
 #include "platform/forms.h"
 #include "platform/templatewindow.h"
-#include "support/modalhelper.h"
+#include "support/recordinghost.h"
 #include "support/testscript.h"
 
 #include <QCheckBox>
@@ -20,23 +20,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 namespace {
 
-class RecordingHost final : public interpreter::RunHost {
-public:
-    void setStatus(const QString &text) override { statuses.append(text); }
-    QString editorText() const override { return {}; }
-    void selectInEditor(int, int) override {}
-    void focusEditor() override {}
-    void stepPause() override {}
-
-    QStringList statuses;
-};
-
 struct RunResult {
     QList<QWidget *> windows; // output windows the run left loaded
-    QList<testsupport::ModalRecord> boxes;
+    QList<interpreter::RunReport> boxes; // reports shown as message boxes
     bool windowUpDuringBox = false;
     QString status;
 };
@@ -126,6 +116,8 @@ private Q_SLOTS:
     void failures();
     void windowOptions_data();
     void windowOptions();
+    void reportsNameThePlace_data();
+    void reportsNameThePlace();
 
     void windowGeometryAndTitle();
     void templateBeforeCreateWindow();
@@ -139,13 +131,12 @@ private:
     RunResult run(const QString &script);
 
     QTemporaryDir m_dir;
-    RecordingHost m_host;
+    testsupport::RecordingHost m_host;
 };
 
 void tst_Commands::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    interpreter::setRunHost(&m_host);
     QDir root(m_dir.path());
     QVERIFY(root.mkpath(QStringLiteral("alpha")) && root.mkpath(QStringLiteral("Beta")));
     QVERIFY(root.mkpath(QStringLiteral("files")) && root.mkpath(QStringLiteral("pics/folder.png")));
@@ -161,6 +152,7 @@ void tst_Commands::initTestCase()
     QByteArray truncated = testsupport::readFile(root.filePath(QStringLiteral("pics/ok.png")));
     truncated.truncate(30);
     testsupport::writeFile(root.filePath(QStringLiteral("pics/cut.png")), truncated);
+    QVERIFY(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("pics/fifo.png"))).constData(), 0600) == 0);
     QFile locked(root.filePath(QStringLiteral("pics/locked.png")));
     QVERIFY(picture.save(locked.fileName(), "PNG"));
     QVERIFY(locked.setPermissions(QFileDevice::Permissions()));
@@ -187,18 +179,19 @@ RunResult tst_Commands::run(const QString &script)
     testsupport::writeFile(path, expand(script).toUtf8());
     const QList<QWidget *> before = platform::loadedWindows();
     RunResult result;
-    testsupport::ModalAnswerer answerer([&result, before](QWidget *box, int) {
-        result.windowUpDuringBox = platform::loadedWindows().size() > before.size();
-        box->close();
-    });
-    m_host.statuses.clear();
-    interpreter::CompileSource(path, 0);
+    m_host.clear();
+    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
     for (QWidget *window : platform::loadedWindows()) {
         if (!before.contains(window))
             result.windows.append(window);
     }
-    result.boxes = answerer.records();
-    result.status = m_host.statuses.value(m_host.statuses.size() - 1);
+    for (const testsupport::RecordingHost::Report &seen : m_host.reports) {
+        if (!seen.report.title.isEmpty()) {
+            result.boxes.append(seen.report);
+            result.windowUpDuringBox = seen.loadedWindows > before.size();
+        }
+    }
+    result.status = m_host.lastStatus();
     return result;
 }
 
@@ -222,6 +215,8 @@ void tst_Commands::controls_data()
     row("one-character caption", "CreateButton 1, 1, 9, 9, b, -, \"", "b", "QPushButton 1,1 9x9 ''");
     row("caption cut at comma", "CreateButton 1, 1, 9, 9, b, -, \"Hello, world\"", "b",
         "QPushButton 1,1 9x9 'Hell'");
+    row("longest side", "CreateLabel 0, 0, 16384, 1, l, -, \"\"", "l", "QLabel 0,0 16384x1 ''");
+    row("largest area", "CreateLabel 0, 0, 16384, 2048, l, -, \"\"", "l", "QLabel 0,0 16384x2048 ''");
     row("fractional pixels", "CreateButton 1.4, 1.6, 9, 9, b, -, \"\"", "b", "QPushButton 1,2 9x9 ''");
     row("zero size", "CreateButton -5, -6, 0, 0, b, -, \"\"", "b", "QPushButton -5,-6 0x0 ''");
     row("list entries", "CreateListbox 0, 0, 50, 60, lst, -, \"a|b|c\"", "lst", "QListWidget 0,0 50x60 '[a|b|c] #-1'");
@@ -311,6 +306,7 @@ void tst_Commands::failures_data()
     row("negative height", "CreateButton 1, 2, 3, -4, b, -, \"\"", untrapped, "380: Invalid property value");
     row("side too long", "CreateListbox 1, 2, 16385, 4, b, -, \"\"", untrapped, "380: Invalid property value");
     row("area too large", "CreateButton 1, 2, 10000, 10000, b, -, \"\"", untrapped, "380: Invalid property value");
+    row("area a pixel over", "CreateLabel 1, 2, 16384, 2049, b, -, \"\"", untrapped, "380: Invalid property value");
     row("position too far", "CreateButton 1, -1000001, 3, 4, b, -, \"\"", untrapped, "380: Invalid property value");
     row("caption on text box", "CreateTextbox 1, 2, 3, 4, t, -, \"\"\nSetCaption t, \"x\"", untrapped,
         "438: Object doesn't support this property or method");
@@ -332,6 +328,22 @@ void tst_Commands::failures_data()
     if (!QFile(m_dir.filePath(QStringLiteral("pics/locked.png"))).open(QIODevice::ReadOnly))
         row("picture unreadable", "CreateImage 1, 2, 3, 4, i, -, \"pics/locked.png\"",
             QStringLiteral("CreateImage error..."), "Image does not appear to exist!");
+    // Refused before any open: a FIFO would block it, a device never end.
+    row("picture is a FIFO", "CreateImage 1, 2, 3, 4, i, -, \"pics/fifo.png\"", QStringLiteral("CreateImage error..."),
+        "Image does not appear to exist!");
+    row("picture is a device", "CreateImage 1, 2, 3, 4, i, -, \"/dev/zero\"", QStringLiteral("CreateImage error..."),
+        "Image does not appear to exist!");
+    QString manyControls;
+    for (int i = 0; i < 100000; ++i)
+        manyControls += QStringLiteral("CreateLabel 0, 0, 80, 20, l%1, -, \"x\"\n").arg(i);
+    QTest::newRow("100,000 controls, past what a window paints safely")
+        << window + manyControls << untrapped << QStringLiteral("7: Out of memory");
+    const QString longName(1000000, QLatin1Char('n'));
+    const QString boxStart = QStringLiteral("Cannot find the control named '");
+    // The report keeps the name whole; the box that shows it cuts it.
+    QTest::newRow("1 MB control name")
+        << window + QStringLiteral("SetCaption ") + longName + QStringLiteral(", \"x\"")
+        << QStringLiteral("Trapped Error...") << boxStart + longName + QStringLiteral("'.");
     row("picture folder missing", "CreateImage 1, 2, 3, 4, i, -, \"nowhere/x.png\"", untrapped, "76: Path not found");
     row("not a picture", "CreateImage 1, 2, 3, 4, i, -, \"pics/text.png\"", untrapped, "481: Invalid picture");
     row("cut picture", "CreateImage 1, 2, 3, 4, i, -, \"pics/cut.png\"", untrapped, "481: Invalid picture");
@@ -341,6 +353,8 @@ void tst_Commands::failures_data()
     row("file list of a file", "CreateFilelist 1, 2, 3, 4, f, -, \"files/A.txt\"", untrapped, "76: Path not found");
     row("window left not a number", "CreateWindow x, 0, 100, 100, -, , \"W\"", untrapped, "13: Type mismatch");
     row("window too wide", "CreateWindow 0, 0, 16385, 100, -, , \"W\"", untrapped, "380: Invalid property value");
+    row("window area a pixel over", "CreateWindow 0, 0, 16384, 2049, -, , \"W\"", untrapped,
+        "380: Invalid property value");
     row("window height negative", "CreateWindow 0, 0, 100, -1, -, , \"W\"", untrapped, "380: Invalid property value");
     row("window too far", "CreateWindow 1000001, 0, 100, 100, -, , \"W\"", untrapped, "380: Invalid property value");
     row("window product overflow", "CreateWindow 1e38, 0, 100, 100, -, , \"W\"", untrapped, "6: Overflow");
@@ -357,10 +371,53 @@ void tst_Commands::failures()
     QCOMPARE(result.boxes.size(), 1);
     QCOMPARE(result.boxes.first().title, title);
     QCOMPARE(result.boxes.first().text, text);
-    QCOMPARE(result.boxes.first().iconStyle, 16);
+    QCOMPARE(result.boxes.first().style, 16);
     // The box comes first; the run window goes when it is answered.
     QVERIFY(result.windowUpDuringBox);
     QCOMPARE(result.windows.size(), 0);
+}
+
+void tst_Commands::reportsNameThePlace_data()
+{
+    QTest::addColumn<QString>("script"); // null: no script file at all
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("fileLine");
+
+    const QString picture = QStringLiteral("CreateImage 1, 2, 3, 4, i, -, \"pics/none.png\"");
+    QTest::newRow("picture missing on line 1") << picture << 53 << "CreateImage error..." << 1 << picture;
+    QTest::newRow("script missing") << QString() << 53 << QString() << 0 << QString();
+    QTest::newRow("lines after skipped ones") << "; c\r\n\r\n  CreateButton 1, 2, 3, 4, b, -  " << 9
+                                              << "UNTRAPPED ERROR..." << 3 << "CreateButton 1, 2, 3, 4, b, -";
+    QTest::newRow("line as written, before the date") << "\n\nSetCaption x, \"Date$\"" << 730 << "Trapped Error..."
+                                                      << 3 << "SetCaption x, \"Date$\"";
+    QTest::newRow("unknown keyword") << "CreateWindow 0, 0, 9, 9, -, , \"\"\rBogus 1" << 0 << QString() << 2
+                                     << "Bogus 1";
+}
+
+void tst_Commands::reportsNameThePlace()
+{
+    QFETCH(QString, script);
+    QFETCH(int, number);
+    QFETCH(QString, title);
+    QFETCH(int, line);
+    QFETCH(QString, fileLine);
+
+    const QString path = m_dir.filePath(QStringLiteral("script.txt"));
+    QFile::remove(path);
+    if (!script.isNull())
+        testsupport::writeFile(path, script.toUtf8());
+    m_host.clear();
+    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    QCOMPARE(m_host.reports.size(), 1);
+    const interpreter::RunReport &report = m_host.reports.first().report;
+    QCOMPARE(report.number, number);
+    QCOMPARE(report.unknownKeyword, number ? QString() : QStringLiteral("Bogus"));
+    QCOMPARE(report.title, title);
+    QCOMPARE(report.place.scriptPath, path);
+    QCOMPARE(report.place.lineNumber, line);
+    QCOMPARE(report.place.fileLine, fileLine);
 }
 
 void tst_Commands::windowOptions_data()
@@ -481,10 +538,10 @@ void tst_Commands::bundledSampleRuns()
 {
     const QString sample = QFINDTESTDATA("../../resources/GUI_All.txt");
     QVERIFY(!sample.isEmpty());
-    testsupport::ModalAnswerer answerer;
-    interpreter::CompileSource(sample, 0);
-    QCOMPARE(answerer.records().size(), 0);
-    QCOMPARE(m_host.statuses.last(), QStringLiteral("Compiled sucessfully..."));
+    m_host.clear();
+    interpreter::CompileSource(sample, interpreter::CompileNormally, m_host);
+    QCOMPARE(m_host.reports.size(), 0);
+    QCOMPARE(m_host.lastStatus(), QStringLiteral("Compiled sucessfully..."));
     QWidget *window = platform::loadedWindows().last();
     QVERIFY(window->isVisible());
     const QStringList names{"fraDetails", "lblName", "txtName", "chkNews", "cboColour", "lstSizes", "cmdOk",

@@ -1,5 +1,6 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "platform/forms.h"
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
@@ -50,7 +51,7 @@ void TestCompileRun::init()
     m_window = new panel::MainWindow;
     // Edits made by the tests must not be written anywhere.
     m_window->findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
-    m_window->setTag(m_dir.filePath(QStringLiteral("unused.txt")));
+    m_window->document().setPath(m_dir.filePath(QStringLiteral("unused.txt")));
     m_window->show();
 }
 
@@ -115,7 +116,7 @@ void TestCompileRun::runOutcome()
     QFETCH(QString, boxText);
 
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript(script), 0);
+    interpreter::CompileSource(writeScript(script), 0, *m_window);
 
     QCOMPARE(status(), finalStatus);
     QCOMPARE(outputWindows().size(), windows);
@@ -133,13 +134,13 @@ void TestCompileRun::missingScriptReportsInStatusLine()
 {
     ModalAnswerer answerer;
     const QString path = m_dir.filePath(QStringLiteral("absent.txt"));
-    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0, *m_window);
     QCOMPARE(status(), "Error loading source " + path + ". Is the editor above empty?");
     QVERIFY(answerer.records().isEmpty());
     QVERIFY(outputWindows().isEmpty());
 
     // A folder where the script should be is an access failure, not a missing file.
-    interpreter::CompileSource(m_dir.path(), 0);
+    interpreter::CompileSource(m_dir.path(), 0, *m_window);
     QCOMPARE(answerer.records().size(), 1);
     QCOMPARE(answerer.records().at(0).title, QStringLiteral("UNTRAPPED ERROR..."));
     QVERIFY(answerer.records().at(0).text.startsWith(QStringLiteral("75: ")));
@@ -180,7 +181,7 @@ void TestCompileRun::unknownKeywordHighlight()
 
     m_window->editor()->setText(editor.isEmpty() ? script : editor);
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript(script.toUtf8()), 0);
+    interpreter::CompileSource(writeScript(script.toUtf8()), 0, *m_window);
     QCOMPARE(status(), finalStatus);
     QCOMPARE(m_window->editor()->selStart(), selStart);
     QCOMPARE(m_window->editor()->selLength(), selLength);
@@ -191,8 +192,8 @@ void TestCompileRun::unknownKeywordHighlight()
 void TestCompileRun::twoRunsGiveTwoWindows()
 {
     const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"Hello\"");
-    interpreter::CompileSource(path, 0);
-    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0, *m_window);
+    interpreter::CompileSource(path, 0, *m_window);
     const QList<QWidget *> windows = outputWindows();
     QCOMPARE(windows.size(), 2);
     QVERIFY(windows[0] != windows[1]);
@@ -200,7 +201,7 @@ void TestCompileRun::twoRunsGiveTwoWindows()
 
     // A failing third run takes only its own window away.
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript("CreateWindow 10, 20, 300, 200, x, , \"H\"\r\nCreateWindow 1"), 0);
+    interpreter::CompileSource(writeScript("CreateWindow 10, 20, 300, 200, x, , \"H\"\r\nCreateWindow 1"), 0, *m_window);
     QCOMPARE(outputWindows(), windows);
 }
 
@@ -208,7 +209,7 @@ void TestCompileRun::scriptIsReadFromFileNotEditor()
 {
     const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"From file\"");
     m_window->editor()->setText(QStringLiteral("CreateWindow 10, 20, 300, 200, x, , \"From editor\""));
-    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0, *m_window);
     QCOMPARE(outputWindows().size(), 1);
     QCOMPARE(outputWindows().at(0)->windowTitle(), QStringLiteral("From file"));
 }

@@ -19,7 +19,7 @@ private Q_SLOTS:
     void stripQuotes();
     void entries_data();
     void entries();
-    void keywordTableOrderAndCase();
+    void keywordsMatchExactly();
     void todayIsDayMonthYear();
 };
 
@@ -56,6 +56,8 @@ void TestScriptLine::splitLine_data()
         << "SetText t, \"Date$ Date$ date$\"" << false << "SetText, t, \"" + kToday + " " + kToday + " date$\""
         << QStringList{"SetText", "t", "\"" + kToday + " " + kToday + " date$\""};
     QTest::newRow("Date$ as keyword") << "Date$ x" << false << kToday + ", x" << QStringList{kToday, "x"};
+    QTest::newRow("Date$ next to Date$") << "X Date$Date$$" << false << "X, " + kToday + kToday + "$"
+                                         << QStringList{"X", kToday + kToday + "$"};
     QTest::newRow("tab before space is not trimmed") << "X\t a" << false << "X\t, a" << QStringList{"X\t", "a"};
 }
 
@@ -126,6 +128,7 @@ void TestScriptLine::entries_data()
     QTest::newRow("empty text gives none") << "" << QStringList{};
     QTest::newRow("bar alone") << "|" << QStringList{"", ""};
     QTest::newRow("not trimmed") << " a | b " << QStringList{" a ", " b "};
+    QTest::newRow("five entries, a slice and a half") << "1|2|3||5" << QStringList{"1", "2", "3", "", "5"};
 }
 
 void TestScriptLine::entries()
@@ -133,20 +136,22 @@ void TestScriptLine::entries()
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(splitEntries(text), expected);
+    // In slices of two, the same entries in the same order.
+    QStringList sliced;
+    splitEntries(text, 2, [&](const QStringList &slice) {
+        QVERIFY(!slice.isEmpty() && slice.size() <= 2);
+        sliced += slice;
+    });
+    QCOMPARE(sliced, expected);
 }
 
-void TestScriptLine::keywordTableOrderAndCase()
+void TestScriptLine::keywordsMatchExactly()
 {
     const QStringList expected{"CreateWindow",   "CreateButton",    "CreateFrame",   "CreateTextbox",
                                "CreateLabel",    "CreateCheckbox",  "CreateCombobox", "CreateListbox",
                                "CreateImage",    "CreateDrivelist", "CreateDirlist", "CreateFilelist",
                                "Enable",         "SetVisible",      "SetToolTip",    "SetCaption",
                                "SetText",        "SetWindowTitle"};
-    QStringList actual;
-    for (const Command &command : commandTable())
-        actual.append(QString(command.keyword));
-    QCOMPARE(actual, expected);
-
     for (const QString &keyword : expected) {
         const Command *found = findCommand(keyword);
         QVERIFY(found);

@@ -1,5 +1,6 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "platform/forms.h"
 #include "platform/scripteditor.h"
 #include "support/modalhelper.h"
@@ -99,7 +100,7 @@ void TestMainWindow::startUpWithMissingDefaultScript()
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("GUI_All.txt"));
     QFile::remove(path);
     panel::MainWindow window;
-    QCOMPARE(window.tag(), path);
+    QCOMPARE(window.document().path(), path);
     QCOMPARE(window.statusPanel(1)->text(), "Error loading source " + path + ".");
     QCOMPARE(window.editor()->text(), QString());
 }
@@ -145,7 +146,7 @@ void TestMainWindow::compileButtonRunsTheCurrentFile()
     const QString path = dir.filePath(QStringLiteral("run.txt"));
     testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"Clicked\"");
     panel::MainWindow window;
-    window.setTag(path);
+    window.document().setPath(path);
     window.findChild<QPushButton *>(QStringLiteral("cmdCompile"))->click();
     QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Compiled sucessfully..."));
     QWidget *output = window.findChild<QWidget *>(QStringLiteral("wTemplate"));
@@ -163,8 +164,8 @@ void TestMainWindow::closingUnloadsNewestFirst()
     testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"W\"");
     auto *window = new panel::MainWindow;
     window->show();
-    interpreter::CompileSource(path, 0);
-    interpreter::CompileSource(path, 0);
+    interpreter::CompileSource(path, 0, *window);
+    interpreter::CompileSource(path, 0, *window);
     QList<QWidget *> loaded = platform::loadedWindows();
     QCOMPARE(loaded.size(), 3);
     QCOMPARE(loaded[0], window);

@@ -1,5 +1,7 @@
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
+#include "platform/recovery.h"
 #include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
@@ -13,11 +15,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using panel::MainWindow;
+using testsupport::FileSizeLimit;
 using testsupport::ModalAnswerer;
 using testsupport::readFile;
 using testsupport::writeFile;
@@ -57,27 +58,6 @@ void pressButton(QWidget *modal, QMessageBox::StandardButton which)
     box->button(which)->click();
 }
 
-// Simulates a full disk: writes beyond limit bytes fail with "File too large".
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit reduced = m_saved;
-        reduced.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int) = nullptr;
-};
 } // namespace
 
 class TestSourceFiles : public QObject {
@@ -95,7 +75,7 @@ private:
         writeFile(m_path, bytes);
         m_window = std::make_unique<MainWindow>();
         m_window->show();
-        m_window->setTag(m_path);
+        m_window->document().setPath(m_path);
         panel::LoadSource(*m_window, m_path);
         return *m_window;
     }
@@ -136,14 +116,15 @@ private Q_SLOTS:
         QFETCH(platform::TextEncoding, encoding);
         QFETCH(QByteArray, bytes);
         QFETCH(platform::TextEncoding, next);
-        MainWindow &w = openOn("");
+        // A file with a byte that is no UTF-8 is read as Windows-1252.
+        MainWindow &w = openOn(encoding == platform::TextEncoding::Windows1252 ? QByteArray("\xE9") : QByteArray());
+        QCOMPARE(w.document().encoding(), encoding);
         setAutosave(w, false);
         w.editor()->setText(text);
-        w.setSourceEncoding(encoding);
         panel::SaveSource(w, m_path);
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QString());
-        QCOMPARE(w.sourceEncoding(), next);
+        QCOMPARE(w.document().encoding(), next);
     }
 
     void loadThenSaveKeepsFile_data()
@@ -188,7 +169,7 @@ private Q_SLOTS:
     {
         MainWindow w;
         w.show();
-        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + w.tag() + QStringLiteral("."));
+        QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + w.document().path() + QStringLiteral("."));
         QCOMPARE(w.editor()->text(), QString());
         QVERIFY(!QFile::exists(defaultScript()));
         typeText(w, QStringLiteral("x"));
@@ -221,12 +202,14 @@ private Q_SLOTS:
         setAutosave(w, false);
         typeText(w, QStringLiteral("2"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        QVERIFY(w.isWindowModified());
         setAutosave(w, true); // the toggle itself saves nothing
         QCOMPARE(readFile(m_path), QByteArray("1abc\r\n"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
         typeText(w, QStringLiteral("3"));
         QCOMPARE(readFile(m_path), QByteArray("123abc\r\n"));
         QCOMPARE(panelText(w, 2), QString());
+        QVERIFY(!w.isWindowModified());
     }
 
     void loadNeverMarksModified()
@@ -257,7 +240,87 @@ private Q_SLOTS:
         QVERIFY(!panel::LoadSource(w, path));
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
         QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
-        QCOMPARE(w.editor()->tag(), QString());
+        QVERIFY(!w.document().isLoading());
+    }
+
+    // Files the editor holds in another form: a load plus an edit still
+    // writes back their own bytes.
+    void editKeepsEncodedForm_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("edited");
+        QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << QByteArray("\xFF\xFEx\0a\0\r\0\n\0", 10);
+        QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\0a\0\n", 6) << QByteArray("\xFE\xFF\0x\0a\0\n", 8);
+        QTest::newRow("UTF-32LE") << QByteArray("\xFF\xFE\0\0a\0\0\0", 8) << QByteArray("\xFF\xFE\0\0x\0\0\0a\0\0\0\r\0\0\0\n\0\0\0", 20);
+    }
+    void editKeepsEncodedForm()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, edited);
+        MainWindow &w = openOn(bytes);
+        QCOMPARE(w.editor()->text().left(1), QStringLiteral("a"));
+        typeText(w, QStringLiteral("x"));
+        QCOMPARE(readFile(m_path), edited);
+    }
+
+    // A file a save would change, or one the editor cannot show, is never
+    // rewritten behind the user's back.
+    void fileKeptUntilSavedOnPurpose_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("lone CR") << QByteArray("a\rb\r\n")
+                                 << "A save would change this file: CR without LF becomes CR LF. "
+                                    "Autosave is off until you save on purpose.";
+        QTest::newRow("line too long for the editor")
+            << "x " + QByteArray(1 << 20, 'x')
+            << "Error loading source %1: a line of 1,048,578 characters is longer than the editor can hold "
+               "(1,048,576). Autosave is off, so the file is not overwritten.";
+    }
+    void fileKeptUntilSavedOnPurpose()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, status);
+        writeFile(m_path, bytes);
+        m_window = std::make_unique<MainWindow>();
+        MainWindow &w = *m_window;
+        w.document().setPath(m_path);
+        panel::LoadSource(w, m_path);
+        QCOMPARE(panelText(w, 1), status.arg(m_path));
+        QVERIFY(!w.autosaveChecked());
+        typeText(w, QStringLiteral("y"));
+        QCOMPARE(readFile(m_path), bytes);
+        QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+    }
+
+    // An in-place save cut short left its text in a recovery copy: the load
+    // says so and asks; Restore puts it back, Discard drops it.
+    void recoveryCopyIsOffered_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("restore") << true;
+        QTest::newRow("discard") << false;
+    }
+    void recoveryCopyIsOffered()
+    {
+        QFETCH(bool, restore);
+        writeFile(m_path, "torn tex");
+        platform::keepRecoveryCopy(QFile::encodeName(m_path), "whole text\r\n");
+        QStringList asked;
+        ModalAnswerer answerer([&](QWidget *modal, int) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            asked.append(modal->objectName());
+            const QString wanted = restore ? QStringLiteral("Restore") : QStringLiteral("Discard");
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == wanted)
+                    button->click();
+            }
+        });
+        MainWindow &w = openOn("torn tex");
+        QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
+        QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
+        QCOMPARE(readFile(m_path), restore ? QByteArray("whole text\r\n") : QByteArray("torn tex"));
+        QVERIFY(!platform::pendingRecoveryCopy(m_path));
     }
 
     void failedSaveKeepsFile_data()
@@ -282,7 +345,7 @@ private Q_SLOTS:
             kept = m_path + QStringLiteral("/inside.txt");
             writeFile(kept, previous);
         }
-        w.setTag(path);
+        w.document().setPath(path);
         {
             std::unique_ptr<FileSizeLimit> limit;
             if (obstacle == QLatin1String("disk"))
@@ -299,7 +362,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(kept), previous);
         QCOMPARE(w.editor()->text().left(3), QStringLiteral("xyn"));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), obstacle == "target" ? 0 : 1);
-        w.setTag(m_dir.filePath(QStringLiteral("other.txt")));
+        w.document().setPath(m_dir.filePath(QStringLiteral("other.txt")));
         typeText(w, QStringLiteral("z")); // the next good save clears the marker
         QCOMPARE(panelText(w, 2), QString());
     }
@@ -312,7 +375,7 @@ private Q_SLOTS:
         ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other); });
         w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
         QCOMPARE(answerer.titles(), QStringList{QStringLiteral("Select source file...")});
-        QCOMPARE(w.tag(), other);
+        QCOMPARE(w.document().path(), other);
         QCOMPARE(w.editor()->text(), QStringLiteral("second\r\n"));
         QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
     }
@@ -339,7 +402,7 @@ private Q_SLOTS:
         });
         w.findChild<QAction *>(menu)->trigger();
         QCOMPARE(panelText(w, 1), status);
-        QCOMPARE(w.tag(), m_path);
+        QCOMPARE(w.document().path(), m_path);
         QCOMPARE(w.editor()->text(), QStringLiteral("xtext\r\n"));
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
     }
@@ -353,7 +416,7 @@ private Q_SLOTS:
         ModalAnswerer answerer([&](QWidget *modal, int) { choosePath(modal, other, [&] { QFile::remove(other); }); });
         w.findChild<QAction *>(QStringLiteral("mOPEN"))->trigger();
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + other + QStringLiteral("."));
-        QCOMPARE(w.tag(), m_path);
+        QCOMPARE(w.document().path(), m_path);
         typeText(w, QStringLiteral("x"));
         QCOMPARE(readFile(m_path), QByteArray("xfirst\r\n"));
         QVERIFY(!QFile::exists(other));
@@ -376,11 +439,11 @@ private Q_SLOTS:
         w.findChild<QAction *>(QStringLiteral("mSAVEAS"))->trigger();
         if (fails) {
             QVERIFY(panelText(w, 1).startsWith(QStringLiteral("Error saving source ") + target + QStringLiteral(": ")));
-            QCOMPARE(w.tag(), m_path);
+            QCOMPARE(w.document().path(), m_path);
         } else {
             QCOMPARE(panelText(w, 1), QStringLiteral("New save file created. All future modifications will be "
                                                      "saved into the selected file."));
-            QCOMPARE(w.tag(), target);
+            QCOMPARE(w.document().path(), target);
             QCOMPARE(readFile(target), QByteArray("text\r\n"));
         }
     }

@@ -1,5 +1,6 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
 #include "platform/forms.h"
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
@@ -62,7 +63,7 @@ public:
         m_panel.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
         m_path = m_dir.filePath(QStringLiteral("script.txt"));
         testsupport::writeFile(m_path, fileText.toUtf8());
-        m_panel.setTag(m_path);
+        m_panel.document().setPath(m_path);
         m_panel.editor()->setText(editorText.isNull() ? fileText : editorText);
         m_panel.show();
     }
@@ -278,7 +279,7 @@ private Q_SLOTS:
             modal->close();
         });
         run.panel().editor()->setSelection(0, 0);
-        interpreter::CompileSource(run.path(), flag);
+        interpreter::CompileSource(run.path(), flag, run.panel());
         QCOMPARE(seen, pauses);
         QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
         QCOMPARE(run.panel().editor()->selLength(), pauses ? kButton1.size() : 0);

@@ -1,13 +1,23 @@
 // Property rules of the control kinds that no script command reaches on its
-// own: read-only heights, entries on kinds that take none, list indexes.
+// own: read-only heights, entries on kinds that take none, list indexes; the
+// run's budget; how big buttons and long captions are drawn.
 
+#include "platform/buttonstyle.h"
 #include "platform/controls.h"
+#include "platform/forms.h"
 #include "platform/outputwindow.h"
+#include "platform/templatewindow.h"
 #include "platform/toolkiterror.h"
 
 #include "support/testscript.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleFactory>
 #include <QTest>
 
 using platform::Control;
@@ -19,6 +29,37 @@ int errorOfSet(Control &control, const QString &property, const PropertyValue &v
 {
     return testsupport::errorNumberOf([&] { control.setProperty(property, value); });
 }
+
+// Fusion, noting the widest push button panel it is asked to draw.
+class PanelWidthStyle : public QProxyStyle {
+public:
+    PanelWidthStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("fusion"))) {}
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_PanelButtonCommand)
+            widest = qMax(widest, option->rect.width());
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    mutable int widest = 0;
+};
+
+QImage rendered(QWidget &widget, const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    widget.render(&image, QPoint(), QRegion(QRect(QPoint(), size)));
+    return image;
+}
+
+QWidget *plainWidget(const QString &classId, const QString &caption)
+{
+    if (classId == QLatin1String("VB.Label"))
+        return new QLabel(caption);
+    if (classId == QLatin1String("VB.CheckBox"))
+        return new QCheckBox(caption);
+    return new QGroupBox(caption);
+}
 } // namespace
 
 class tst_Controls : public QObject {
@@ -29,6 +70,11 @@ private Q_SLOTS:
     void propertyRules();
     void entriesOnlyOnLists();
     void comboHeightKeepsItsFont();
+    void budgetEndsTheRunInOutOfMemory();
+    void bigButtonPanelIsDrawnFromAStrip();
+    void twoHundredLargestButtonsUseTheStrip();
+    void longCaptionShowsAsQtShowsIt_data();
+    void longCaptionShowsAsQtShowsIt();
 };
 
 void tst_Controls::propertyRules_data()
@@ -76,12 +122,11 @@ void tst_Controls::entriesOnlyOnLists()
     platform::OutputWindow window;
     window.load();
     Control button = window.addControl(QStringLiteral("VB.CommandButton"), QStringLiteral("b"));
-    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, button.addItem(QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, button.addItems({QStringLiteral("x")}));
     Control drives = window.addControl(QStringLiteral("VB.DriveListBox"), QStringLiteral("d"));
-    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, drives.addItem(QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(platform::ToolkitError, drives.addItems({QStringLiteral("x")}));
     Control list = window.addControl(QStringLiteral("VB.ListBox"), QStringLiteral("l"));
-    list.addItem(QStringLiteral("a"));
-    list.addItem(QStringLiteral("b"));
+    list.addItems({QStringLiteral("a"), QStringLiteral("b")});
     QCOMPARE(errorOfSet(list, QStringLiteral("ListIndex"), 2), 380);
     QCOMPARE(errorOfSet(list, QStringLiteral("ListIndex"), 1), 0);
     window.unload();
@@ -94,9 +139,96 @@ void tst_Controls::comboHeightKeepsItsFont()
     Control combo = window.addControl(QStringLiteral("VB.ComboBox"), QStringLiteral("c"));
     combo.setProperty(QStringLiteral("Top"), QStringLiteral("7"));
     combo.setProperty(QStringLiteral("Width"), QStringLiteral("150"));
-    auto *widget = qobject_cast<QComboBox *>(combo.widget());
+    auto *widget = platform::loadedWindows().last()->findChild<QComboBox *>(QStringLiteral("c"));
     QVERIFY(widget && widget->isEditable());
     QCOMPARE(widget->geometry(), QRect(0, 7, 150, widget->sizeHint().height()));
+    window.unload();
+}
+
+void tst_Controls::budgetEndsTheRunInOutOfMemory()
+{
+    platform::OutputWindow window;
+    window.load();
+    Control list = window.addControl(QStringLiteral("VB.ListBox"), QStringLiteral("l"));
+    auto *templateWindow = qobject_cast<platform::TemplateWindow *>(platform::loadedWindows().last());
+    QVERIFY(templateWindow);
+    // Room for the list, one more control and three empty entries, exactly.
+    templateWindow->budget() = platform::RunBudget(3 * platform::RunBudget::kEntryOverheadBytes, 2);
+    templateWindow->budget().chargeControl();
+    QCOMPARE(testsupport::errorNumberOf([&] { list.addItems({"", "", ""}); }), 0);
+    QCOMPARE(testsupport::errorNumberOf([&] { list.addItems({QString()}); }), 7);
+    QCOMPARE(testsupport::errorNumberOf([&] { window.addControl(QStringLiteral("VB.Label"), QStringLiteral("a")); }), 0);
+    QCOMPARE(testsupport::errorNumberOf([&] { window.addControl(QStringLiteral("VB.Label"), QStringLiteral("b")); }), 7);
+    window.unload();
+}
+
+void tst_Controls::bigButtonPanelIsDrawnFromAStrip()
+{
+    auto *recording = new PanelWidthStyle;
+    platform::ButtonPanelStyle style(recording);
+    QPushButton big(QStringLiteral("Big"));
+    big.setStyle(&style);
+    big.setGeometry(0, 0, 5792, 5792);
+    rendered(big, QSize(300, 200));
+    QCOMPARE(recording->widest, 2 * platform::ButtonPanelStyle::kEdgePixels + 1);
+
+    // Past the size the base style draws itself, the panel looks the same.
+    const QSize size(800, 400);
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+    QPushButton plain(QStringLiteral("Same"));
+    plain.setStyle(fusion.get());
+    plain.resize(size);
+    big.setText(plain.text());
+    big.resize(size);
+    QCOMPARE(rendered(big, size), rendered(plain, size));
+}
+
+void tst_Controls::twoHundredLargestButtonsUseTheStrip()
+{
+    platform::OutputWindow window;
+    window.setWidth(300 * 15);
+    window.setHeight(200 * 15);
+    for (int i = 0; i < 200; ++i) {
+        Control button = window.addControl(QStringLiteral("VB.CommandButton"), QStringLiteral("b%1").arg(i));
+        button.setProperty(QStringLiteral("Width"), 5792);
+        button.setProperty(QStringLiteral("Height"), 5792);
+        button.setProperty(QStringLiteral("Visible"), true);
+    }
+    window.show();
+    QWidget *shown = platform::loadedWindows().last();
+    QVERIFY(!shown->grab().isNull());
+    const QList<QPushButton *> buttons = shown->findChildren<QPushButton *>();
+    QCOMPARE(buttons.size(), 200);
+    for (QPushButton *button : buttons)
+        QVERIFY(qobject_cast<platform::ButtonPanelStyle *>(button->style()));
+    window.unload();
+}
+
+void tst_Controls::longCaptionShowsAsQtShowsIt_data()
+{
+    QTest::addColumn<QString>("classId");
+    QTest::newRow("label") << "VB.Label";
+    QTest::newRow("check box") << "VB.CheckBox";
+    QTest::newRow("frame") << "VB.Frame";
+}
+
+// A caption far wider than its control is cut before Qt measures it, yet
+// the control shows what Qt shows for the whole caption, and keeps it whole.
+void tst_Controls::longCaptionShowsAsQtShowsIt()
+{
+    QFETCH(QString, classId);
+    const QString caption = QStringLiteral("Long caption ").repeated(8000);
+    const QRect place(0, 0, 200, 60);
+    platform::OutputWindow window;
+    Control control = window.addControl(classId, QStringLiteral("c"));
+    control.setProperty(QStringLiteral("Caption"), caption);
+    QWidget *shown = platform::loadedWindows().last()->findChild<QWidget *>(QStringLiteral("c"));
+    QVERIFY(shown);
+    shown->setGeometry(place);
+    std::unique_ptr<QWidget> plain(plainWidget(classId, caption));
+    plain->setGeometry(place);
+    QCOMPARE(rendered(*shown, place.size()), rendered(*plain, place.size()));
+    QCOMPARE(shown->property(classId == QLatin1String("VB.Frame") ? "title" : "text").toString(), caption);
     window.unload();
 }
 

@@ -4,8 +4,11 @@
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
 #include "platform/scriptfile.h"
+#include "platform/templatewindow.h"
+#include "platform/textlines.h"
 #include "platform/toolkiterror.h"
 #include "platform/units.h"
+#include "platform/visibletext.h"
 #include "support/testscript.h"
 
 #include <QDir>
@@ -14,6 +17,8 @@
 #include <QWidget>
 
 using namespace platform;
+
+Q_DECLARE_METATYPE(platform::TextEncoding)
 
 class TestToolkit : public QObject {
     Q_OBJECT
@@ -24,18 +29,22 @@ private Q_SLOTS:
     void leadingNumber();
     void groupedCount_data();
     void groupedCount();
-    void lineReader_data();
-    void lineReader();
+    void lineWalker_data();
+    void lineWalker();
     void decoding_data();
     void decoding();
     void overflowingProduct();
     void twipsAt96Dpi();
+    void pixelLimits_data();
+    void pixelLimits();
     void joinPathKeepsDoubledSeparators();
     void formsInLoadOrder();
     void editorCrLfText_data();
     void editorCrLfText();
     void editorRejectsNegativeSelection();
     void editorNotifiesOncePerChange();
+    void elidedText_data();
+    void elidedText();
     void capsLockFromKeyboardLeds_data();
     void capsLockFromKeyboardLeds();
 };
@@ -106,7 +115,7 @@ void TestToolkit::groupedCount()
     QCOMPARE(formatGroupedCount(count), text);
 }
 
-void TestToolkit::lineReader_data()
+void TestToolkit::lineWalker_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
@@ -119,15 +128,15 @@ void TestToolkit::lineReader_data()
     QTest::newRow("break alone") << "\r\n" << QStringList{""};
 }
 
-void TestToolkit::lineReader()
+void TestToolkit::lineWalker()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
-    LineReader reader(text);
+    LineWalker walker(text);
     QStringList read;
-    while (!reader.atEnd()) {
-        read.append(reader.readLine());
-        QCOMPARE(reader.lineNumber(), int(read.size()));
+    while (!walker.atEnd()) {
+        read.append(walker.textOf(walker.next()).toString());
+        QCOMPARE(walker.lineNumber(), int(read.size()));
     }
     QCOMPARE(read, lines);
 }
@@ -136,24 +145,37 @@ void TestToolkit::decoding_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("utf8");
-    QTest::newRow("ascii") << QByteArray("abc") << "abc" << true;
-    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << true;
-    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << true;
-    QTest::newRow("latin byte is windows-1252") << QByteArray("caf\xE9") << QString::fromUtf8("caf\xC3\xA9") << false;
+    QTest::addColumn<TextEncoding>("encoding");
+    const auto utf8 = TextEncoding::Utf8;
+    const auto cp1252 = TextEncoding::Windows1252;
+    const QString marked = QStringLiteral("a\r\n"); // the mark stays out of the text
+    QTest::newRow("ascii") << QByteArray("abc") << "abc" << utf8;
+    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("caf\xC3\xA9") << utf8;
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBFx") << QString(QChar(0xFEFF)) + "x" << utf8;
+    QTest::newRow("latin byte is windows-1252") << QByteArray("caf\xE9") << QString::fromUtf8("caf\xC3\xA9") << cp1252;
     QTest::newRow("euro and quotes") << QByteArray("\x80\x93\x94") << QString::fromUtf8("\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D")
-                                     << false;
+                                     << cp1252;
+    QTest::newRow("utf-16le") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << marked << TextEncoding::Utf16LE;
+    QTest::newRow("utf-16be") << QByteArray("\xFE\xFF\0a\0\r\0\n", 8) << marked << TextEncoding::Utf16BE;
+    QTest::newRow("utf-32le") << QByteArray("\xFF\xFE\0\0" "a\0\0\0\r\0\0\0\n\0\0\0", 16) << marked
+                              << TextEncoding::Utf32LE;
+    QTest::newRow("utf-32be") << QByteArray("\0\0\xFE\xFF\0\0\0a\0\0\0\r\0\0\0\n", 16) << marked
+                              << TextEncoding::Utf32BE;
+    QTest::newRow("odd-length utf-16 is kept byte for byte") << QByteArray("\xFF\xFE" "a") << QStringLiteral("\u00FF\u00FEa")
+                                                             << cp1252;
 }
 
 void TestToolkit::decoding()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QFETCH(bool, utf8);
+    QFETCH(TextEncoding, encoding);
     const DecodedText decoded = decodeText(bytes);
     QCOMPARE(decoded.text, text);
-    QCOMPARE(decoded.encoding == TextEncoding::Utf8, utf8);
-    QCOMPARE(encodeText(decoded.text, decoded.encoding), bytes);
+    QCOMPARE(decoded.encoding, encoding);
+    QByteArray encoded = byteOrderMark(encoding).toByteArray();
+    QVERIFY(TextEncoder(decoded.encoding).append(encoded, decoded.text));
+    QCOMPARE(encoded, bytes);
 }
 
 void TestToolkit::overflowingProduct()
@@ -171,6 +193,33 @@ void TestToolkit::twipsAt96Dpi()
     QCOMPARE(twipsPerPixelY(), 15.0f);
     QCOMPARE(twipsToPixelsX(4020), 268);
     QCOMPARE(twipsToPixelsY(2190), 146);
+    // 100 twips are 6.67 pixels: rounded, not cut.
+    QCOMPARE(twipsToPixelsX(100), 7);
+    QCOMPARE(twipsToPixelsY(100), 7);
+    QCOMPARE(twipsToPixels(QRect(100, 5000, 4125, 2985)), QRect(7, 333, 275, 199));
+}
+
+void TestToolkit::pixelLimits_data()
+{
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<int>("error");
+    QTest::newRow("longest side") << QRect(0, 0, 16384, 1) << 0;
+    QTest::newRow("side a pixel over") << QRect(0, 0, 1, 16385) << 380;
+    QTest::newRow("largest area") << QRect(0, 0, 16384, 2048) << 0;
+    QTest::newRow("area a pixel over") << QRect(0, 0, 16384, 2049) << 380;
+    QTest::newRow("farthest position") << QRect(-1000000, 1000000, 1, 1) << 0;
+    QTest::newRow("position a pixel over") << QRect(0, -1000001, 1, 1) << 380;
+    QTest::newRow("negative size") << QRect(0, 0, -1, 1) << 380;
+}
+
+void TestToolkit::pixelLimits()
+{
+    QFETCH(QRect, geometry);
+    QFETCH(int, error);
+    QCOMPARE(testsupport::errorNumberOf([&] {
+                 checkPixelGeometry(geometry.x(), geometry.y(), geometry.width(), geometry.height());
+             }),
+             error);
 }
 
 void TestToolkit::joinPathKeepsDoubledSeparators()
@@ -275,6 +324,26 @@ void TestToolkit::capsLockFromKeyboardLeds()
     }
     const std::optional<bool> caps = capsLockState(folder.path());
     QCOMPARE(caps.has_value() ? int(*caps) : -1, state);
+}
+
+void TestToolkit::elidedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("maxCharacters");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("shorter") << "abcd" << 5 << "abcd";
+    QTest::newRow("at the limit") << "abcde" << 5 << "abcde";
+    QTest::newRow("one over") << "abcdef" << 5 << "ab...";
+    QTest::newRow("surrogate pair not cut") << QString::fromUtf8("a\U0001F600bcdef") << 5 << "a...";
+    QTest::newRow("surrogate pair fits") << QString::fromUtf8("ab\U0001F600cdef") << 7 << QString::fromUtf8("ab\U0001F600...");
+}
+
+void TestToolkit::elidedText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, maxCharacters);
+    QFETCH(QString, expected);
+    QCOMPARE(platform::elidedText(text, maxCharacters), expected);
 }
 
 QTEST_MAIN(TestToolkit)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QWidget>
 #include <QTest>
+#include <csignal>
 
 namespace testsupport {
 
@@ -32,6 +33,31 @@ int errorNumberOf(const std::function<void()> &operation)
         return error.number();
     }
     return 0;
+}
+
+QString errorOf(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const platform::ToolkitError &error) {
+        return QString::number(error.number()) + QStringLiteral(": ") + error.description();
+    }
+    return {};
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t limit)
+{
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit reduced = m_saved;
+    reduced.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &reduced);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_handler);
 }
 
 QList<QWidget *> outputWindows()

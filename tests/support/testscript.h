@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <sys/resource.h>
 
 class QWidget;
 
@@ -15,6 +16,20 @@ QByteArray readFile(const QString &path);
 
 // The error number an operation raises, 0 when it succeeds.
 int errorNumberOf(const std::function<void()> &operation);
+
+// The error an operation raises as "NUMBER: DESCRIPTION", empty when it succeeds.
+QString errorOf(const std::function<void()> &operation);
+
+// Simulates a full disk: writes beyond limit bytes fail with "File too large".
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit);
+    ~FileSizeLimit();
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
 
 // The output windows compile runs left loaded, oldest first.
 QList<QWidget *> outputWindows();

@@ -1,0 +1,57 @@
+#include "panel/recoveryoffer.h"
+
+#include "panel/mainwindow.h"
+#include "panel/scriptdocument.h"
+#include "platform/recovery.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+namespace panel {
+
+namespace {
+// Restore or Discard, nothing else: a copy left undecided would be replaced
+// by the next save that writes in place.
+void askAboutRecoveryCopy(MainWindow &window)
+{
+    const QString path = window.document().path();
+    const std::optional<QByteArray> copy = platform::pendingRecoveryCopy(path);
+    if (!copy)
+        return;
+    QMessageBox box(QMessageBox::Warning, window.windowTitle(),
+                    QStringLiteral("A save into ") + path
+                        + QStringLiteral(" was cut short. A recovery copy holds the text it was writing.\n"
+                                         "Restore that text into the editor?"),
+                    QMessageBox::NoButton, &window);
+    box.setObjectName(QStringLiteral("recoveryQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore) {
+        window.document().restoreRecoveryCopy(*copy);
+        window.setStatus(QStringLiteral("Recovered text restored into the editor."));
+    } else {
+        platform::discardRecoveryCopy(path);
+        window.setStatus(QStringLiteral("Recovery copy discarded."));
+    }
+}
+} // namespace
+
+void offerRecoveryCopy(MainWindow &window)
+{
+    if (!platform::pendingRecoveryCopy(window.document().path()))
+        return;
+    window.setStatus(QStringLiteral("A recovery copy of ") + window.document().path()
+                     + QStringLiteral(" holds text an interrupted save was writing."));
+    QPointer<MainWindow> guard(&window);
+    QTimer::singleShot(0, &window, [guard] {
+        if (guard)
+            askAboutRecoveryCopy(*guard);
+    });
+}
+
+} // namespace panel

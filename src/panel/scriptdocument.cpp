@@ -1,0 +1,92 @@
+#include "panel/scriptdocument.h"
+
+#include "platform/localerules.h"
+#include "platform/recovery.h"
+#include "platform/savefidelity.h"
+#include "platform/scripteditor.h"
+#include "platform/textlines.h"
+#include "platform/textsave.h"
+#include "platform/toolkiterror.h"
+
+#include <QScopedValueRollback>
+
+namespace {
+// The editor lays out a line whole: a line of millions of characters takes it
+// seconds per million, at the load and at every paint.
+constexpr qsizetype kMaxEditorLineCharacters = qsizetype(1) << 20;
+
+void checkLinesFitEditor(const QString &text)
+{
+    const qsizetype longest = platform::longestLineLength(text);
+    if (longest > kMaxEditorLineCharacters)
+        platform::raiseError(platform::ErrFileAccess,
+                             QStringLiteral("a line of %1 characters is longer than the editor can hold (%2)")
+                                 .arg(platform::formatGroupedCount(longest),
+                                      platform::formatGroupedCount(kMaxEditorLineCharacters)));
+}
+} // namespace
+
+namespace panel {
+
+ScriptDocument::ScriptDocument(platform::ScriptEditor &editor, QObject *parent)
+    : QObject(parent), m_editor(editor)
+{
+}
+
+void ScriptDocument::setPath(const QString &path)
+{
+    if (path == m_path)
+        return;
+    m_path = path;
+    Q_EMIT pathChanged(m_path);
+}
+
+void ScriptDocument::setModified(bool modified)
+{
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    Q_EMIT modifiedChanged(m_modified);
+}
+
+void ScriptDocument::load(const QString &path)
+{
+    const platform::DecodedText decoded = platform::readTextFile(path);
+    checkLinesFitEditor(decoded.text);
+    {
+        const QScopedValueRollback<bool> loading(m_loading, true);
+        m_editor.setText(decoded.text);
+    }
+    m_encoding = decoded.encoding;
+    m_lineBreak = decoded.lineBreak;
+    m_saveChanges = platform::describeSaveChanges(decoded);
+    m_recoveryRestored = false;
+    setPath(path);
+    setModified(false);
+}
+
+void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
+{
+    m_recoveryRestored = true;
+    m_editor.setText(platform::decodeText(bytes).text);
+}
+
+void ScriptDocument::saveTo(const QString &path)
+{
+    const platform::TextEncoding used = m_editor.encodeTextInto(m_encoding, m_saveBuffer, m_lineBreak);
+    // Only a missing final line break is added, so loading a file and saving
+    // it again leaves it as it was.
+    platform::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
+    platform::writeFileAtomically(path, m_saveBuffer);
+    // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
+    // from now on, so the file does not switch back and forth.
+    m_encoding = used;
+    // The file now holds what a save was writing when it was cut short.
+    if (m_recoveryRestored && path == m_path) {
+        platform::discardRecoveryCopy(path);
+        m_recoveryRestored = false;
+    }
+    setModified(false);
+}
+
+} // namespace panel

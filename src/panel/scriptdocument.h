@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/scriptfile.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace platform {
+class ScriptEditor;
+}
+
+namespace panel {
+
+// The script the control panel edits: which file it is, how that file's
+// bytes became the editor's text (encoding, line breaks), whether the editor
+// holds edits not yet saved, and the loads and saves that move the text
+// between the file and the editor. The editor holds the text itself.
+class ScriptDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit ScriptDocument(platform::ScriptEditor &editor, QObject *parent = nullptr);
+
+    // The current source path: the file that saves write and runs read.
+    const QString &path() const { return m_path; }
+    void setPath(const QString &path);
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+
+    // True only while load() puts a file's text into the editor, so that the
+    // change this causes is neither saved back nor counted as an edit.
+    bool isLoading() const { return m_loading; }
+
+    platform::TextEncoding encoding() const { return m_encoding; }
+
+    // What a save would change in the loaded file, for the status line; empty
+    // when a save gives back exactly the bytes that were read.
+    const QString &saveChanges() const { return m_saveChanges; }
+
+    // Replaces the editor's text with the file's whole content; the document
+    // is then that file, unmodified. Raises platform::ToolkitError when the
+    // file cannot be read or has a line too long for the editor, leaving the
+    // editor and the document as they were.
+    void load(const QString &path);
+
+    // Puts the text of an interrupted save's recovery copy (the file's bytes)
+    // into the editor, as an edit; the copy goes once a save of the current
+    // file has completed.
+    void restoreRecoveryCopy(const QByteArray &bytes);
+
+    // Writes the editor text into the file at path, followed by one line break
+    // unless it already ends with one, and marks the document unmodified. The
+    // file is replaced atomically; on failure it is left as it was and a
+    // platform::ToolkitError carries the reason.
+    void saveTo(const QString &path);
+
+Q_SIGNALS:
+    void modifiedChanged(bool modified);
+    void pathChanged(const QString &path);
+
+private:
+    platform::ScriptEditor &m_editor;
+    QString m_path;
+    platform::TextEncoding m_encoding = platform::TextEncoding::Utf8;
+    platform::LineBreak m_lineBreak = platform::LineBreak::CrLf;
+    bool m_modified = false;
+    bool m_loading = false;
+    bool m_recoveryRestored = false;
+    QString m_saveChanges;
+    // Kept from save to save: a fresh buffer per keystroke costs far more in
+    // page faults than the encoding itself.
+    QByteArray m_saveBuffer;
+};
+
+} // namespace panel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "interpreter/runhost.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace testsupport {
+
+// A run host that shows nothing and keeps what a run gave it: every status
+// text and every report, with how many windows were loaded when the report
+// came.
+class RecordingHost : public interpreter::RunHost {
+public:
+    struct Report {
+        interpreter::RunReport report;
+        qsizetype loadedWindows = 0;
+    };
+
+    void setStatus(const QString &text) override { statuses.append(text); }
+    QString editorText() const override { return {}; }
+    void selectInEditor(int, int) override {}
+    void focusEditor() override {}
+    void stepPause() override {}
+    void report(const interpreter::RunReport &report) override;
+
+    QString lastStatus() const { return statuses.value(statuses.size() - 1); }
+    void clear();
+
+    QStringList statuses;
+    QList<Report> reports;
+};
+
+} // namespace testsupport
