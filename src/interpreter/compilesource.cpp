@@ -57,11 +57,12 @@ bool runLines(RunState &run, const QString &script, int stepFlag)
     platform::LineWalker lines(script);
     while (!lines.atEnd()) {
         const QString raw = lines.textOf(lines.next()).toString();
+        // Known before the split, which fails for a line without a space.
+        run.lineNumber = lines.lineNumber();
+        run.fileLine = trimSpaces(raw);
         std::optional<SplitLine> split = SplitScriptLine(raw);
         if (!split)
             continue;
-        run.lineNumber = lines.lineNumber();
-        run.fileLine = trimSpaces(raw);
         run.normalisedLine = std::move(split->normalised);
         run.args = ArgumentList(std::move(split->elements));
         if (stepFlag == CompileStepByStep)
