@@ -1,6 +1,7 @@
 // Keystroke-to-saved latency of the autosave on a 1 MB script, next to a plain
-// write of the same bytes, and loading a 10 MB script next to reading it into
-// a QString. Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
+// write of the same bytes; loading a 10 MB script next to reading it into a
+// QString; and both next to a panel whose editor is not coloured.
+// Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -63,6 +65,27 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Milliseconds of count runs of a and of b, taken in turns so that both meet
+// the same load of the machine.
+std::pair<Stats, Stats> measureInTurns(int count, const std::function<void()> &a, const std::function<void()> &b)
+{
+    std::vector<double> timesA, timesB;
+    QElapsedTimer timer;
+    for (int i = 0; i < count; ++i) {
+        timer.start();
+        a();
+        timesA.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.start();
+        b();
+        timesB.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    const auto median = [](std::vector<double> &times) {
+        std::sort(times.begin(), times.end());
+        return Stats{times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 99 / 100)]};
+    };
+    return {median(timesA), median(timesB)};
+}
+
 void typeKey(QWidget *editor)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
@@ -110,5 +133,24 @@ int main(int argc, char *argv[])
     std::printf("LoadSource of a 10 MB script: median %.1f ms; reading it into a QString: median %.1f ms; "
                 "ratio %.1f\n",
                 load.median, read.median, load.median / read.median);
+
+    // The same panel without the editor's colouring, its highlighter removed
+    // while the editor is still empty.
+    panel::MainWindow uncoloured;
+    delete uncoloured.editor()->document()->findChild<QSyntaxHighlighter *>();
+    const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));
+    QFile::copy(script, uncolouredScript);
+    uncoloured.document().setPath(uncolouredScript);
+    panel::LoadSource(window, script);
+    panel::LoadSource(uncoloured, uncolouredScript);
+    const auto [colouredKey, uncolouredKey] =
+        measureInTurns(200, [&] { typeKey(window.editor()); }, [&] { typeKey(uncoloured.editor()); });
+    std::printf("keystroke to saved, coloured: median %.3f ms; not coloured: median %.3f ms; ratio %.2f (goal: at "
+                "most 1.2)\n",
+                colouredKey.median, uncolouredKey.median, colouredKey.median / uncolouredKey.median);
+    const auto [colouredLoad, uncolouredLoad] =
+        measureInTurns(5, [&] { panel::LoadSource(window, big); }, [&] { panel::LoadSource(uncoloured, big); });
+    std::printf("LoadSource of a 10 MB script, coloured: median %.1f ms; not coloured: median %.1f ms; ratio %.2f\n",
+                colouredLoad.median, uncolouredLoad.median, colouredLoad.median / uncolouredLoad.median);
     return chars > 0 ? 0 : 1;
 }

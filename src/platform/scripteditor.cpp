@@ -7,7 +7,7 @@
 
 namespace platform {
 
-ScriptEditor::ScriptEditor(QWidget *parent) : QPlainTextEdit(parent)
+ScriptEditor::ScriptEditor(QWidget *parent) : CodeEditor(parent)
 {
     // Long unbroken lines make wrapping quadratic; scripts are line-oriented anyway.
     setLineWrapMode(QPlainTextEdit::NoWrap);

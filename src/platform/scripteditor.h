@@ -1,15 +1,14 @@
 #pragma once
 
+#include "platform/codeeditor.h"
 #include "platform/scriptfile.h"
-
-#include <QPlainTextEdit>
 
 namespace platform {
 
 // The script editor: a plain-text editor whose text, as the rest of the
 // program sees it, has every line break as CR LF. Selection positions count
 // characters of that text, a line break counting two.
-class ScriptEditor : public QPlainTextEdit {
+class ScriptEditor : public CodeEditor {
     Q_OBJECT
 public:
     explicit ScriptEditor(QWidget *parent = nullptr);
