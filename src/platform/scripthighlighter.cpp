@@ -107,8 +107,8 @@ ScriptHighlighter::ScriptHighlighter(QTextDocument *document, const QStringList 
 {
     // Connected before setDocument() connects the colouring to the same
     // signal, so that each change is sized before its lines are coloured.
-    connect(document, &QTextDocument::contentsChange, this,
-            [this](int, int, int added) { m_deferLines = m_editor && added > kColourAtOnceMaxChars; });
+    m_sizeChanges = connect(document, &QTextDocument::contentsChange, this,
+                            [this](int, int, int added) { m_deferLines = m_editor && added > kColourAtOnceMaxChars; });
     setDocument(document);
     // One colour per token kind, in the order of ScriptToken, for a light
     // and for a dark background.
@@ -133,6 +133,11 @@ ScriptHighlighter::ScriptHighlighter(CodeEditor &editor, const QStringList &keyw
     m_editor = &editor;
     editor.viewport()->installEventFilter(this);
 }
+
+// The base class takes its colours off the document when it goes, which the
+// document announces as a change: this part of the highlighter is gone by
+// then and must no longer hear of it.
+ScriptHighlighter::~ScriptHighlighter() { disconnect(m_sizeChanges); }
 
 QTextCharFormat ScriptHighlighter::formatOf(ScriptToken kind) const { return m_formats.at(int(kind)); }
 

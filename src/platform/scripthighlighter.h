@@ -42,6 +42,7 @@ public:
     // large script) only as the editor shows them, so that the load costs no
     // more than the lines on screen.
     ScriptHighlighter(CodeEditor &editor, const QStringList &keywords);
+    ~ScriptHighlighter() override;
 
     QTextCharFormat formatOf(ScriptToken kind) const;
 
@@ -56,6 +57,7 @@ private:
     QList<QTextCharFormat> m_formats;
     CodeEditor *m_editor = nullptr;
     bool m_deferLines = false;
+    QMetaObject::Connection m_sizeChanges;
 };
 
 } // namespace platform
