@@ -1,7 +1,8 @@
 // The autosave and the editor at 1 MB and 10 MB, with the control panel shown:
 // keystroke-to-saved next to an atomic write of the same bytes (a temporary
 // file beside the target, then a rename), the page faults of a keystroke,
-// keys held down at 30 per second, and the memory the editor holds.
+// keys held down at 30 per second, and the memory the editor holds; and the
+// cost of the editor's colouring, next to a panel whose editor has none.
 // Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 
 #include "figures.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -149,6 +151,44 @@ void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megaby
     size.values.append(double(bytes.size()) / (1 << 20));
     bench::printFigure("memory the editor holds, 10 MB script", "MB", held, size, 8.0);
 }
+// A keystroke on 1 MB and a 10 MB load in the panel, next to the same in a
+// panel whose highlighter was removed while its editor was still empty.
+void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
+{
+    panel::MainWindow uncoloured(dir.filePath(QStringLiteral("empty.txt")));
+    delete uncoloured.editor()->document()->findChild<QSyntaxHighlighter *>();
+    uncoloured.show();
+    const QString script = dir.filePath(QStringLiteral("coloured.txt"));
+    const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));
+    writeFile(script, makeScript(qsizetype(1) << 20));
+    writeFile(uncolouredScript, makeScript(qsizetype(1) << 20));
+    panel::LoadSource(window, script);
+    panel::LoadSource(uncoloured, uncolouredScript);
+    window.setAutosave(true);
+    uncoloured.setAutosave(true);
+    bench::waitUntilIdle(&uncoloured);
+    const auto timedKey = [](panel::MainWindow &panel) {
+        QElapsedTimer timer;
+        timer.start();
+        typeKey(panel.editor(), QLatin1Char('c'));
+        return bench::elapsedMs(timer);
+    };
+    bench::Samples colouredKeys, uncolouredKeys;
+    bench::interleave(41, [&] { return timedKey(window); }, [&] { return timedKey(uncoloured); }, colouredKeys,
+                      uncolouredKeys);
+    bench::printFigure("keystroke to saved, 1 MB, coloured vs not", "ms", colouredKeys, uncolouredKeys, 1.2);
+    const QString big = dir.filePath(QStringLiteral("script10.txt"));
+    const auto timedLoad = [&big](panel::MainWindow &panel) {
+        QElapsedTimer timer;
+        timer.start();
+        panel::LoadSource(panel, big);
+        return bench::elapsedMs(timer);
+    };
+    bench::Samples colouredLoads, uncolouredLoads;
+    bench::interleave(3, [&] { return timedLoad(window); }, [&] { return timedLoad(uncoloured); }, colouredLoads,
+                      uncolouredLoads);
+    bench::printFigure("load of a 10 MB script, coloured vs not", "ms", colouredLoads, uncolouredLoads, 0);
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -165,5 +205,6 @@ int main(int argc, char *argv[])
     bench::printHeader();
     measureSize(window, dir, 1, 2.0);
     measureSize(window, dir, 10, 3.0);
+    measureColouring(window, dir);
     return 0;
 }

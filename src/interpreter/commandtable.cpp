@@ -42,4 +42,12 @@ const Command *findCommand(const QString &keyword)
     return nullptr;
 }
 
+QStringList commandKeywords()
+{
+    QStringList keywords;
+    for (const Command &command : kCommands)
+        keywords.append(command.keyword);
+    return keywords;
+}
+
 } // namespace interpreter

@@ -3,6 +3,7 @@
 #include "interpreter/arguments.h"
 
 #include <QLatin1StringView>
+#include <QStringList>
 
 namespace interpreter {
 
@@ -51,5 +52,8 @@ struct Command {
 
 // The first command whose keyword equals the text exactly; null when none.
 const Command *findCommand(const QString &keyword);
+
+// Every keyword of the table, in its order.
+QStringList commandKeywords();
 
 } // namespace interpreter

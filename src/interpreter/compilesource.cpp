@@ -64,11 +64,12 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
         const QString raw = lines.textOf(lines.next()).toString();
         if (isInterpreterLine(raw, lines.lineNumber(), options))
             continue;
+        // Known before the split, which fails for a line without a space.
+        run.lineNumber = lines.lineNumber();
+        run.fileLine = trimSpaces(raw);
         std::optional<SplitLine> split = SplitScriptLine(raw);
         if (!split)
             continue;
-        run.lineNumber = lines.lineNumber();
-        run.fileLine = trimSpaces(raw);
         run.normalisedLine = std::move(split->normalised);
         run.args = ArgumentList(std::move(split->elements));
         if (stepFlag == CompileStepByStep)

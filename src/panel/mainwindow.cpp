@@ -1,15 +1,21 @@
 #include "panel/mainwindow.h"
 
+#include "interpreter/commandtable.h"
 #include "interpreter/compilesource.h"
 #include "panel/buttons.h"
+#include "panel/failureplace.h"
+#include "panel/runcursor.h"
 #include "panel/scriptdocument.h"
+#include "panel/shortcuts.h"
 #include "panel/sourcefiles.h"
 #include "panel/stepwindow.h"
 #include "platform/defaultscript.h"
 #include "platform/capslock.h"
+#include "platform/findbar.h"
 #include "platform/forms.h"
 #include "platform/messagebox.h"
 #include "platform/scripteditor.h"
+#include "platform/scripthighlighter.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
 
@@ -19,8 +25,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QInputDialog>
 #include <QStatusBar>
-#include <QTimer>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerResources() { Q_INIT_RESOURCE(zarvo); }
@@ -43,7 +49,6 @@ constexpr qreal kEditorPointSize = 9.75;
 constexpr int kStatusBarHeightPixels = 18;
 constexpr int kStatusPanelWidthsPixels[4] = {414, 67, 68, 36};
 constexpr int kStatusLineMinWidthPixels = 115;
-constexpr int kCapsLockPollMs = 500;
 constexpr int kMarkerPanel = 2;
 } // namespace
 
@@ -62,9 +67,14 @@ MainWindow::MainWindow(const QString &scriptPath)
     buildMenus();
     buildClientArea();
     buildStatusBar();
-    setTabOrder(m_fraMain, m_rtbEdit);
+    buildShortcuts();
+    // Tab walks editor, COMPILE, STEP COMPILE (and an open find bar), then
+    // back to the editor; the frame takes no focus. Keys typed at start-up
+    // go into the editor.
     setTabOrder(m_rtbEdit, m_cmdCompile);
     setTabOrder(m_cmdCompile, m_cmdStepCompile);
+    setTabOrder(m_cmdStepCompile, m_findBar->field());
+    m_rtbEdit->setFocus();
     // Design size of the client area, at the top-left corner of the screen.
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
@@ -95,20 +105,23 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    QMenu *file = addMenu("mFILE", QStringLiteral("File"));
-    addAction(file, "mOPEN", QStringLiteral("Open..."), [this] { mOPEN_Click(*this); });
-    addAction(file, "mSAVEAS", QStringLiteral("Save As..."), [this] { mSAVEAS_Click(*this); });
+    QMenu *file = addMenu("mFILE", QStringLiteral("&File"));
+    addAction(file, "mOPEN", QStringLiteral("&Open..."), [this] { mOPEN_Click(*this); })
+        ->setShortcuts(keysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+    addAction(file, "mSAVEAS", QStringLiteral("&Save As..."), [this] { mSAVEAS_Click(*this); })
+        ->setShortcuts(keysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     file->addSeparator()->setObjectName(QStringLiteral("blank0"));
-    addAction(file, "mQUIT", QStringLiteral("Quit"), [this] { mQUIT_Click(); });
+    addAction(file, "mQUIT", QStringLiteral("&Quit"), [this] { mQUIT_Click(); })
+        ->setShortcuts(keysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 
-    QMenu *edit = addMenu("mEDIT", QStringLiteral("Edit"));
+    QMenu *edit = addMenu("mEDIT", QStringLiteral("&Edit"));
     m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"));
     // A checkable action toggles its own mark; the next change follows it.
     m_mSAVEATEVERYEDIT->setCheckable(true);
     m_mSAVEATEVERYEDIT->setChecked(true);
 
-    QMenu *help = addMenu("mHELP", QStringLiteral("Help"));
-    addAction(help, "mABOUT", QStringLiteral("About"), [this] { mABOUT_Click(); });
+    QMenu *help = addMenu("mHELP", QStringLiteral("&Help"));
+    addAction(help, "mABOUT", QStringLiteral("&About"), [this] { mABOUT_Click(); });
 }
 
 void MainWindow::buildClientArea()
@@ -120,13 +133,16 @@ void MainWindow::buildClientArea()
     m_fraMain = new QGroupBox(client);
     m_fraMain->setObjectName(QStringLiteral("fraMain"));
     m_fraMain->setGeometry(kFrameDesignPixels);
-    m_fraMain->setFocusPolicy(Qt::TabFocus);
+    m_fraMain->setFocusPolicy(Qt::NoFocus);
 
     m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"), platform::twipsToPixels(kCompileButtonTwips));
     m_cmdCompile->setToolTip(QStringLiteral("Compile the whole program"));
     m_cmdStepCompile = makeButton(m_fraMain, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
                                   platform::twipsToPixels(kStepCompileButtonTwips));
     m_cmdStepCompile->setToolTip(QStringLiteral("Compile one line of code at a time"));
+    // Return presses a focused button, as Space does.
+    m_cmdCompile->setAutoDefault(true);
+    m_cmdStepCompile->setAutoDefault(true);
     connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
     connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
 
@@ -137,6 +153,11 @@ void MainWindow::buildClientArea()
     font.setPointSizeF(kEditorPointSize);
     font.setBold(true);
     m_rtbEdit->setFont(font);
+    // Attached while the editor is empty: colouring a text already there
+    // would report a change of it.
+    new platform::ScriptHighlighter(*m_rtbEdit, interpreter::commandKeywords());
+    m_findBar = new platform::FindBar(*m_rtbEdit);
+    m_rtbEdit->setFooter(m_findBar);
 
     m_document = new ScriptDocument(*m_rtbEdit, this);
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
@@ -167,13 +188,11 @@ void MainWindow::buildStatusBar()
         m_panels[i] = label;
     }
     // Panel 4 follows the keyboard's Caps Lock where the platform can tell.
-    auto updateCaps = [this] {
-        const std::optional<bool> caps = platform::capsLockState();
-        m_panels[3]->setText(caps.value_or(false) ? QStringLiteral("CAPS") : QString());
+    auto *capsLock = new platform::CapsLockWatcher(QStringLiteral("/sys/class/leds"), this);
+    auto updateCaps = [this, capsLock] {
+        m_panels[3]->setText(capsLock->state().value_or(false) ? QStringLiteral("CAPS") : QString());
     };
-    auto *timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, updateCaps);
-    timer->start(kCapsLockPollMs);
+    connect(capsLock, &platform::CapsLockWatcher::changed, this, updateCaps);
     updateCaps();
 }
 
@@ -193,7 +212,13 @@ QSize MainWindow::clientSize() const
     return QSize(client->width(), client->height() + barHeight);
 }
 
-void MainWindow::setStatus(const QString &text) { m_panels[0]->setText(platform::visibleLine(text)); }
+void MainWindow::setStatus(const QString &text)
+{
+    m_panels[0]->setText(platform::visibleLine(text));
+    // Painted at once: a run does not return to the event loop before its
+    // first line, so "Compiling ..." would otherwise never show.
+    m_panels[0]->repaint();
+}
 
 std::optional<platform::PlacedLine> MainWindow::editorLine(int lineNumber) const
 {
@@ -210,13 +235,24 @@ void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection
 
 void MainWindow::focusEditor() { m_rtbEdit->setFocus(); }
 
-void MainWindow::stepPause() { showStepWindow(); }
+void MainWindow::stepPause()
+{
+    const IdleCursor waitingForTheUser;
+    showStepWindow();
+}
 
 void MainWindow::report(const interpreter::RunReport &report)
 {
-    // Reports without a title were given in the status line.
-    if (!report.title.isEmpty())
-        platform::showMessageBox(report.text, report.style, report.title);
+    // Reports without a title were given in the status line; an unknown
+    // keyword has already selected itself.
+    const bool inBox = !report.title.isEmpty();
+    const QString toolTip = inBox ? report.title + QLatin1Char('\n') + report.text : m_panels[0]->text();
+    if (showFailurePlace(*this, *m_rtbEdit, report, toolTip, report.unknownKeyword.isEmpty()))
+        m_rtbEdit->setFocus();
+    if (inBox) {
+        const IdleCursor waitingForTheUser;
+        platform::showMessageBox(report.text, report.style, report.title, this, placeText(report.place));
+    }
 }
 
 // Panel 2 and the window's modified mark follow the document.
@@ -261,17 +297,31 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::cmdCompile_Click()
+void MainWindow::compile(int stepFlag)
 {
-    interpreter::CompileSource(m_document->path(), interpreter::CompileNormally, *this);
+    m_rtbEdit->clearMarker();
+    const BusyCursor busy;
+    interpreter::CompileSource(m_document->path(), stepFlag, *this);
 }
 
-void MainWindow::cmdStepCompile_Click()
+void MainWindow::cmdCompile_Click() { compile(interpreter::CompileNormally); }
+
+void MainWindow::cmdStepCompile_Click() { compile(interpreter::CompileStepByStep); }
+
+void MainWindow::goToLine()
 {
-    interpreter::CompileSource(m_document->path(), interpreter::CompileStepByStep, *this);
+    bool ok = false;
+    const int line = QInputDialog::getInt(this, QStringLiteral("Go to Line"),
+                                          QStringLiteral("Line (1 - %1):").arg(m_rtbEdit->blockCount()),
+                                          m_rtbEdit->textCursor().blockNumber() + 1, 1, m_rtbEdit->blockCount(), 1, &ok);
+    if (ok)
+        m_rtbEdit->goToLine(line);
 }
 
-void MainWindow::mABOUT_Click() { platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About...")); }
+void MainWindow::mABOUT_Click()
+{
+    platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About..."), this);
+}
 
 void MainWindow::mQUIT_Click() { close(); }
 

@@ -10,8 +10,10 @@ class QLabel;
 class QPushButton;
 
 namespace platform {
+class CapsLockWatcher;
+class FindBar;
 class ScriptEditor;
-}
+} // namespace platform
 
 namespace panel {
 
@@ -29,6 +31,7 @@ public:
 
     ScriptDocument &document() const { return *m_document; }
     platform::ScriptEditor *editor() const { return m_rtbEdit; }
+    platform::FindBar *findBar() const { return m_findBar; }
     QLabel *statusPanel(int index) const; // 1 to 4
     bool autosaveChecked() const;
     void setAutosave(bool on);
@@ -42,6 +45,8 @@ public:
     void selectInEditor(int start, int length) override;
     void focusEditor() override;
     void stepPause() override;
+    // Shows where the run ended in the editor, then the report's box, if it
+    // has one, with the failing line below its text.
     void report(const interpreter::RunReport &report) override;
 
     // Client area below the menu bar, the status bar strip included.
@@ -62,12 +67,19 @@ private:
     void buildMenus();
     void buildClientArea();
     void buildStatusBar();
+    // The keys that have no menu item (panel/shortcuts.cpp).
+    void buildShortcuts();
     void showModified(bool modified);
+    // A run of the current file with the busy cursor; it clears the last
+    // failure's mark first.
+    void compile(int stepFlag);
+    void goToLine();
 
     QGroupBox *m_fraMain = nullptr;
     QPushButton *m_cmdCompile = nullptr;
     QPushButton *m_cmdStepCompile = nullptr;
     platform::ScriptEditor *m_rtbEdit = nullptr;
+    platform::FindBar *m_findBar = nullptr;
     ScriptDocument *m_document = nullptr;
     QLabel *m_panels[4] = {};
     QAction *m_mSAVEATEVERYEDIT = nullptr;

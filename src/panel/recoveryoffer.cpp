@@ -2,9 +2,9 @@
 
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
+#include "platform/messagebox.h"
 #include "platform/recovery.h"
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -20,13 +20,12 @@ void askAboutRecoveryCopy(MainWindow &window)
     const std::optional<QByteArray> copy = platform::pendingRecoveryCopy(path);
     if (!copy)
         return;
-    QMessageBox box(QMessageBox::Warning, window.windowTitle(),
-                    QStringLiteral("A save into ") + path
-                        + QStringLiteral(" was cut short. A recovery copy holds the text it was writing.\n"
-                                         "Restore that text into the editor?"),
-                    QMessageBox::NoButton, &window);
+    platform::MessageBox box(QMessageBox::Warning, window.windowTitle(),
+                             QStringLiteral("A save into ") + path
+                                 + QStringLiteral(" was cut short. A recovery copy holds the text it was writing.\n"
+                                                  "Restore that text into the editor?"),
+                             QMessageBox::NoButton, &window);
     box.setObjectName(QStringLiteral("recoveryQuestion"));
-    box.setTextFormat(Qt::PlainText);
     QPushButton *restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
     box.setDefaultButton(restore);

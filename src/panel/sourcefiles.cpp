@@ -5,12 +5,12 @@
 #include "panel/scriptdocument.h"
 #include "platform/filedialog.h"
 #include "platform/localerules.h"
+#include "platform/messagebox.h"
 #include "platform/scripteditor.h"
 #include "platform/toolkiterror.h"
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 
 namespace panel {
 
@@ -22,16 +22,16 @@ void reportSaveFailure(MainWindow &window, const QString &path, const platform::
     window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
 }
 
-// Both menu dialogs start with an empty name box, no filter, the system's
-// default folder and no default extension.
+// Both menu dialogs start in the current script's folder, with an empty
+// name box, no filter and no default extension.
 QString chooseFile(MainWindow &window, int mode, const QString &title)
 {
-    return platform::ShowFileDialog(&window, mode, title, QString(), QString(), QString(), QString());
+    const QString folder = QFileInfo(window.document().path()).absolutePath();
+    return platform::ShowFileDialog(&window, mode, title, QString(), QString(), folder, QString());
 }
+} // namespace
 
-// Saves the current file and reports a failure; the edits stay marked as
-// unsaved until a save succeeds.
-bool saveCurrent(MainWindow &window)
+bool saveCurrentSource(MainWindow &window)
 {
     ScriptDocument &document = window.document();
     try {
@@ -43,7 +43,6 @@ bool saveCurrent(MainWindow &window)
         return false;
     }
 }
-} // namespace
 
 bool LoadSource(MainWindow &window, const QString &path)
 {
@@ -86,7 +85,7 @@ void rtbEdit_Change(MainWindow &window)
     // The load's own assignment is neither saved back nor an edit.
     if (!document.isLoading()) {
         if (window.autosaveChecked())
-            saveCurrent(window);
+            saveCurrentSource(window);
         else
             document.setModified(true);
     }
@@ -131,16 +130,15 @@ bool confirmUnsavedChanges(MainWindow &window)
     ScriptDocument &document = window.document();
     if (!document.isModified())
         return true;
-    QMessageBox box(QMessageBox::Warning, window.windowTitle(),
-                    QStringLiteral("The source file ") + document.path()
-                        + QStringLiteral(" has changes that are not saved.\nSave them now?"),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
+    platform::MessageBox box(QMessageBox::Warning, window.windowTitle(),
+                             QStringLiteral("The source file ") + document.path()
+                                 + QStringLiteral(" has changes that are not saved.\nSave them now?"),
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
     box.setObjectName(QStringLiteral("unsavedChangesQuestion"));
-    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save:
-        return saveCurrent(window);
+        return saveCurrentSource(window);
     case QMessageBox::Discard:
         return true;
     default:

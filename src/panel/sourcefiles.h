@@ -22,6 +22,11 @@ void SaveSource(MainWindow &window, const QString &path);
 // for a load's own assignment), marks "MODIFIED" otherwise, shows the size.
 void rtbEdit_Change(MainWindow &window);
 
+// Saves the editor into the current file now, as the autosave does: a failure
+// is reported in the status line and the edits stay marked as unsaved until
+// a save succeeds. Returns whether it saved.
+bool saveCurrentSource(MainWindow &window);
+
 void mOPEN_Click(MainWindow &window);
 void mSAVEAS_Click(MainWindow &window);
 

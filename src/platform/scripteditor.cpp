@@ -5,12 +5,13 @@
 
 #include <QCoreApplication>
 #include <QResizeEvent>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
 
 namespace platform {
 
-ScriptEditor::ScriptEditor(QWidget *parent) : QPlainTextEdit(parent)
+ScriptEditor::ScriptEditor(QWidget *parent) : CodeEditor(parent)
 {
     // Long unbroken lines make wrapping quadratic; scripts are line-oriented anyway.
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -38,16 +39,43 @@ QString ScriptEditor::text() const
     return text;
 }
 
+namespace {
+// A highlighter takes every line of a change through its pass (and gives it
+// a layout object), a whole long text at once. It is held off while a long
+// text goes in: the editor's highlighter colours lines as they are shown,
+// and each later edit as usual. Qt connects the pass by this slot's name.
+constexpr qsizetype kColourAtOnceMaxChars = 100000;
+const char *const kHighlighterPass = SLOT(_q_reformatBlocks(int,int,int));
+
+// The number of paragraphs the document makes of a text: QTextCursor ends a
+// paragraph at CR LF, CR, LF, U+2029 and the frame marks U+FDD0 and U+FDD1.
+int paragraphCount(QStringView text)
+{
+    int count = 1;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        else if (c != u'\r' && c != u'\n' && c != u'\u2029' && c != u'\ufdd0' && c != u'\ufdd1')
+            continue;
+        ++count;
+    }
+    return count;
+}
+} // namespace
+
 void ScriptEditor::setText(const QString &text)
 {
-    // A text taller than the editor brings the vertical scroll bar, which
-    // narrows the viewport, and Qt then lays the whole document out again,
-    // with a layout object for every line (at 10 MB, half the start-up's
-    // memory). With the bar there while the text goes in, the document is
-    // laid out once, at the width a long text keeps; a short one loses the
-    // bar again afterwards at the cost of its few lines.
+    // A text taller than the editor brings the vertical scroll bar, and one
+    // of more lines a wider gutter, both narrowing the viewport; Qt then lays
+    // the whole document out again, with a layout object for every line (at
+    // 10 MB, half the start-up's memory). With the gutter's width for the new
+    // text and the bar there while the text goes in, the document is laid
+    // out once, at the width a long text keeps; a short one loses the bar
+    // again afterwards at the cost of its few lines.
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reserveGutterFor(paragraphCount(text));
     if (!isVisible()) {
         // A hidden editor places its viewport, and sets the document's width
         // from it, only when first shown: do both now, at the size the
@@ -58,7 +86,14 @@ void ScriptEditor::setText(const QString &text)
         QCoreApplication::sendEvent(viewport(), &viewportResized);
         viewport()->setAttribute(Qt::WA_PendingResizeEvent, false);
     }
+    const QList<QSyntaxHighlighter *> heldOff = text.size() > kColourAtOnceMaxChars
+        ? document()->findChildren<QSyntaxHighlighter *>(Qt::FindDirectChildrenOnly)
+        : QList<QSyntaxHighlighter *>();
+    for (QSyntaxHighlighter *highlighter : heldOff)
+        QObject::disconnect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
     setPlainText(text);
+    for (QSyntaxHighlighter *highlighter : heldOff)
+        QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
     setVerticalScrollBarPolicy(policy);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/codeeditor.h"
 #include "platform/scriptfile.h"
 #include "platform/textlines.h"
 
-#include <QPlainTextEdit>
 #include <optional>
 
 class QTextBlock;
@@ -13,7 +13,7 @@ namespace platform {
 // The script editor: a plain-text editor whose text, as the rest of the
 // program sees it, has every line break as CR LF. Selection positions count
 // characters of that text, a line break counting two.
-class ScriptEditor : public QPlainTextEdit {
+class ScriptEditor : public CodeEditor {
     Q_OBJECT
 public:
     explicit ScriptEditor(QWidget *parent = nullptr);

@@ -16,7 +16,7 @@ constexpr int kPathKeyLength = 24; // hexadecimal digits of the hash
 
 QByteArray stateHome()
 {
-    // The base folder specification accepts only an absolute path here.
+    // XDG_STATE_HOME counts only when it is an absolute path.
     const QByteArray configured = qgetenv("XDG_STATE_HOME");
     if (configured.startsWith('/'))
         return configured;

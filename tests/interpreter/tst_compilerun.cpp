@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void missingScriptReportsInStatusLine();
     void unknownKeywordHighlight_data();
     void unknownKeywordHighlight();
+    void failurePlace_data();
+    void failurePlace();
     void twoRunsGiveTwoWindows();
     void scriptIsReadFromFileNotEditor();
 
@@ -190,6 +193,82 @@ void TestCompileRun::unknownKeywordHighlight()
     QCOMPARE(m_window->editor()->selLength(), selLength);
     QVERIFY(outputWindows().isEmpty());
     QVERIFY(answerer.records().isEmpty());
+}
+
+void TestCompileRun::failurePlace_data()
+{
+    QTest::addColumn<QString>("script"); // null: there is no script file
+    QTest::addColumn<QString>("editor"); // null: the editor holds the script
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<int>("markedLine"); // 0: no mark
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QString>("place"); // the box's informative text; null: no box
+
+    const QString w = QStringLiteral("CreateWindow 1, 2, 300, 200, x, , \"T\"\r\n");
+    const QString mismatch = QStringLiteral("CreateWindow a, 2, 3, 4, x, , \"T\"");
+    const QString longLine = "SetWindowTitle \"" + QString(90, QLatin1Char('y')) + "\"";
+    QTest::newRow("box on line 1") << mismatch << QString() << mismatch << 1
+                                   << "UNTRAPPED ERROR...\n13: Type mismatch" << "Line 1: " + mismatch;
+    QTest::newRow("missing control on an indented line")
+        << w + "; set it\r\n   SetCaption nope, \"x\"  " << QString() << "SetCaption nope, \"x\"" << 3
+        << "Trapped Error...\nCannot find the control named 'nope'." << "Line 3: SetCaption nope, \"x\"";
+    QTest::newRow("missing picture") << w + "CreateImage 1, 1, 9, 9, pic, -, \"none.png\"" << QString()
+                                     << "CreateImage 1, 1, 9, 9, pic, -, \"none.png\"" << 2
+                                     << "CreateImage error...\nImage does not appear to exist!"
+                                     << "Line 2: CreateImage 1, 1, 9, 9, pic, -, \"none.png\"";
+    QTest::newRow("line without a space") << w + "CreateWindow" << QString() << "CreateWindow" << 2
+                                          << "UNTRAPPED ERROR...\n5: Invalid procedure call or argument"
+                                          << "Line 2: CreateWindow";
+    QTest::newRow("long line cut") << "SetCaption " + longLine << QString() << "SetCaption " + longLine << 1
+                                   << "Trapped Error...\nCannot find the control named '" + longLine + "'."
+                                   << "Line 1: " + ("SetCaption " + longLine).left(80) + "...";
+    QTest::newRow("unknown keyword selects itself") << w + "Bogus 1, 2" << QString() << "Bogus" << 2
+                                                    << "Unknown command: Bogus" << QString();
+    QTest::newRow("line the editor no longer holds")
+        << mismatch << QStringLiteral("CreateWindow b, 2, 3, 4, x, , \"T\"") << "" << 0 << "" << "Line 1: " + mismatch;
+    QTest::newRow("no script file") << QString() << QStringLiteral("CreateWindow 1") << "" << 0 << "" << QString();
+}
+
+void TestCompileRun::failurePlace()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, editor);
+    QFETCH(QString, selected);
+    QFETCH(int, markedLine);
+    QFETCH(QString, toolTip);
+    QFETCH(QString, place);
+
+    const QString path = script.isNull() ? m_dir.filePath(QStringLiteral("absent.txt")) : writeScript(script.toUtf8());
+    platform::ScriptEditor *edit = m_window->editor();
+    edit->setText(editor.isNull() ? script : editor);
+    edit->setSelection(0, 0);
+    m_window->document().setPath(path);
+    auto *compile = m_window->findChild<QPushButton *>(QStringLiteral("cmdCompile"));
+    ModalAnswerer answerer;
+    compile->click();
+
+    QCOMPARE(edit->text().mid(edit->selStart(), edit->selLength()), selected);
+    QCOMPARE(edit->markerLine(), markedLine);
+    QCOMPARE(edit->markerToolTip(), toolTip);
+    QCOMPARE(answerer.records().size(), place.isNull() ? 0 : 1);
+    if (!place.isNull()) {
+        QCOMPARE(answerer.records().at(0).informativeText, place);
+        QCOMPARE(answerer.records().at(0).owner, QStringLiteral("wMain"));
+        QVERIFY(ModalAnswerer::centredAndWholeTitle(answerer.records().at(0), *m_window));
+    }
+    if (markedLine == 0)
+        return;
+    // The mark stays until the next edit, and the next run clears it.
+    QTest::keyClick(edit, Qt::Key_End);
+    QCOMPARE(edit->markerLine(), markedLine);
+    QTest::keyClick(edit, Qt::Key_Z);
+    QCOMPARE(edit->markerLine(), 0);
+    compile->click();
+    QCOMPARE(edit->markerLine(), 0); // the editor no longer holds the line
+    edit->setMarker(1, QStringLiteral("earlier"));
+    writeScript("");
+    compile->click();
+    QCOMPARE(edit->markerLine(), 0);
 }
 
 void TestCompileRun::twoRunsGiveTwoWindows()

@@ -19,6 +19,25 @@
 
 using testsupport::ModalAnswerer;
 
+namespace {
+// Calls see for every event any object receives while it lives.
+class EventSpy : public QObject {
+public:
+    explicit EventSpy(std::function<void(QObject *, QEvent *)> see) : m_see(std::move(see))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        m_see(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject *, QEvent *)> m_see;
+};
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -32,23 +51,33 @@ private Q_SLOTS:
     void closingUnloadsNewestFirst();
     void layoutFollowsResize_data();
     void layoutFollowsResize();
+    void busyCursorOnlyWhileTheRunWorks_data();
+    void busyCursorOnlyWhileTheRunWorks();
+    void cleanup();
 };
+
+void TestMainWindow::cleanup()
+{
+    for (QWidget *window : testsupport::outputWindows())
+        platform::unloadWindow(window);
+}
 
 void TestMainWindow::namedWidgets_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("toolTip");
-    QTest::newRow("COMPILE") << "cmdCompile" << "COMPILE" << "Compile the whole program";
-    QTest::newRow("STEP COMPILE") << "cmdStepCompile" << "STEP COMPILE" << "Compile one line of code at a time";
-    QTest::newRow("File") << "mFILE" << "File" << "";
-    QTest::newRow("Open") << "mOPEN" << "Open..." << "";
-    QTest::newRow("Save As") << "mSAVEAS" << "Save As..." << "";
-    QTest::newRow("Quit") << "mQUIT" << "Quit" << "";
-    QTest::newRow("Edit") << "mEDIT" << "Edit" << "";
-    QTest::newRow("autosave") << "mSAVEATEVERYEDIT" << "Save source at every edit" << "";
-    QTest::newRow("Help") << "mHELP" << "Help" << "";
-    QTest::newRow("About") << "mABOUT" << "About" << "";
+    QTest::addColumn<QString>("key"); // a menu item's shortcut
+    QTest::newRow("COMPILE") << "cmdCompile" << "COMPILE" << "Compile the whole program" << "";
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile" << "STEP COMPILE" << "Compile one line of code at a time" << "";
+    QTest::newRow("File") << "mFILE" << "&File" << "" << "";
+    QTest::newRow("Open") << "mOPEN" << "&Open..." << "" << "Ctrl+O";
+    QTest::newRow("Save As") << "mSAVEAS" << "&Save As..." << "" << "Ctrl+Shift+S";
+    QTest::newRow("Quit") << "mQUIT" << "&Quit" << "" << "Ctrl+Q";
+    QTest::newRow("Edit") << "mEDIT" << "&Edit" << "" << "";
+    QTest::newRow("autosave") << "mSAVEATEVERYEDIT" << "Save source at every edit" << "" << "";
+    QTest::newRow("Help") << "mHELP" << "&Help" << "" << "";
+    QTest::newRow("About") << "mABOUT" << "&About" << "" << "";
 }
 
 void TestMainWindow::namedWidgets()
@@ -56,6 +85,7 @@ void TestMainWindow::namedWidgets()
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
+    QFETCH(QString, key);
     panel::MainWindow window;
     QObject *object = window.findChild<QObject *>(name);
     QVERIFY2(object, qPrintable(name));
@@ -66,7 +96,7 @@ void TestMainWindow::namedWidgets()
         QCOMPARE(menu->title(), text);
     } else if (auto *action = qobject_cast<QAction *>(object)) {
         QCOMPARE(action->text(), text);
-        QVERIFY(action->shortcut().isEmpty());
+        QCOMPARE(action->shortcut(), QKeySequence(key));
     } else {
         QFAIL("unexpected kind of object");
     }
@@ -138,6 +168,8 @@ void TestMainWindow::aboutBox()
     QCOMPARE(answerer.records()[0].title, QStringLiteral("About..."));
     QCOMPARE(answerer.records()[0].text, text);
     QCOMPARE(answerer.records()[0].iconStyle, 64);
+    QCOMPARE(answerer.records()[0].owner, QStringLiteral("wMain"));
+    QVERIFY(ModalAnswerer::centredAndWholeTitle(answerer.records()[0], window));
 }
 
 void TestMainWindow::compileButtonRunsTheCurrentFile()
@@ -222,6 +254,54 @@ void TestMainWindow::layoutFollowsResize()
     else
         QCOMPARE(editor->height(), editorHeightBefore);
     QCOMPARE(compile->geometry(), compileBefore);
+}
+
+void TestMainWindow::busyCursorOnlyWhileTheRunWorks_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("seen");
+    // The run builds its window, then fails on line 2 with a box.
+    QTest::newRow("COMPILE") << "cmdCompile"
+                             << QStringList{"painted Compiling ...", "busy at the run window",
+                                            "idle at UNTRAPPED ERROR..."};
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile"
+                                  << QStringList{"painted Compiling ...", "idle at Cheese Armpits",
+                                                 "busy at the run window", "idle at Cheese Armpits",
+                                                 "idle at UNTRAPPED ERROR..."};
+}
+
+void TestMainWindow::busyCursorOnlyWhileTheRunWorks()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, seen);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("script.txt"));
+    testsupport::writeFile(path, "CreateWindow 10, 10, 200, 150, w, , \"T\"\r\nCreateButton x, 8, 80, 24, b, -, \"B\"");
+    panel::MainWindow window;
+    window.document().setPath(path);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QStringList saw;
+    const auto cursor = [] {
+        const QCursor *override = QGuiApplication::overrideCursor();
+        return QString::fromLatin1(override && override->shape() == Qt::WaitCursor ? "busy" : "idle");
+    };
+    QLabel *statusLine = window.statusPanel(1);
+    EventSpy spy([&](QObject *watched, QEvent *event) {
+        if (event->type() == QEvent::Paint && watched == statusLine && statusLine->text() == "Compiling ..."
+            && !saw.contains("painted Compiling ..."))
+            saw << "painted Compiling ...";
+        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("wTemplate"))
+            saw << cursor() + " at the run window";
+    });
+    ModalAnswerer answerer([&](QWidget *modal, int) {
+        saw << cursor() + " at " + modal->windowTitle();
+        modal->close();
+    });
+    window.findChild<QPushButton *>(button)->click();
+    QCOMPARE(saw, seen);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -394,13 +395,18 @@ private Q_SLOTS:
         MainWindow &w = openOn("text\r\n");
         setAutosave(w, false);
         typeText(w, QStringLiteral("x"));
-        ModalAnswerer answerer([](QWidget *modal, int) {
-            if (qobject_cast<QMessageBox *>(modal))
+        QString startFolder;
+        ModalAnswerer answerer([&](QWidget *modal, int) {
+            if (qobject_cast<QMessageBox *>(modal)) {
                 pressButton(modal, QMessageBox::Discard);
-            else
-                modal->close();
+                return;
+            }
+            startFolder = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+            modal->close();
         });
         w.findChild<QAction *>(menu)->trigger();
+        QCOMPARE(startFolder, m_dir.path()); // the script's folder, not the working one
+        QVERIFY(ModalAnswerer::centredAndWholeTitle(answerer.records().at(0), w)); // the question
         QCOMPARE(panelText(w, 1), status);
         QCOMPARE(w.document().path(), m_path);
         QCOMPARE(w.editor()->text(), QStringLiteral("xtext\r\n"));

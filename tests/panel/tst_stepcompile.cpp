@@ -103,7 +103,7 @@ public:
         m_panel.findChild<QPushButton *>(QStringLiteral("cmdStepCompile"))->click();
         m_messageBoxes = 0;
         for (const testsupport::ModalRecord &seen : answerer.records())
-            m_messageBoxes += seen.className == QLatin1String("QMessageBox") ? 1 : 0;
+            m_messageBoxes += seen.messageBox ? 1 : 0;
     }
 
     Pause record(QWidget *modal) const

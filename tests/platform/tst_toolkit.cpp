@@ -1,8 +1,10 @@
+#include "interpreter/commandtable.h"
 #include "platform/apppath.h"
 #include "platform/capslock.h"
 #include "platform/forms.h"
 #include "platform/localerules.h"
 #include "platform/scripteditor.h"
+#include "platform/scripthighlighter.h"
 #include "platform/scriptfile.h"
 #include "platform/templatewindow.h"
 #include "platform/textlines.h"
@@ -303,6 +305,8 @@ void TestToolkit::editorRejectsNegativeSelection()
 void TestToolkit::editorNotifiesOncePerChange()
 {
     ScriptEditor editor;
+    // Colouring what changed is no further change.
+    platform::ScriptHighlighter highlighter(editor, interpreter::commandKeywords());
     int changes = 0;
     connect(&editor, &QPlainTextEdit::textChanged, [&] { ++changes; });
     QTest::keyClicks(&editor, QStringLiteral("ab"));
@@ -336,6 +340,10 @@ void TestToolkit::capsLockFromKeyboardLeds()
     }
     const std::optional<bool> caps = capsLockState(folder.path());
     QCOMPARE(caps.has_value() ? int(*caps) : -1, state);
+    // Without an X server (offscreen) the watcher reads the same LEDs.
+    const CapsLockWatcher watcher(folder.path());
+    QCOMPARE(watcher.state(), caps);
+    QCOMPARE(watcher.source(), caps ? CapsLockWatcher::Source::LedFiles : CapsLockWatcher::Source::None);
 }
 
 void TestToolkit::elidedText_data()

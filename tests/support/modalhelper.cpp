@@ -1,7 +1,10 @@
 #include "support/modalhelper.h"
 
+#include "platform/messagebox.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QWidget>
 
 namespace testsupport {
@@ -22,6 +25,19 @@ QStringList ModalAnswerer::titles() const
     return result;
 }
 
+bool ModalAnswerer::centredAndWholeTitle(const ModalRecord &record, const QWidget &window)
+{
+    constexpr int kFrameTolerancePixels = 4;
+    // Centred, as far as the screen allows.
+    const QRect screen = window.screen()->availableGeometry();
+    const QPoint centred = window.frameGeometry().center() - QPoint(record.frame.width(), record.frame.height()) / 2;
+    const QPoint expected(qBound(screen.left(), centred.x(), screen.right() + 1 - record.frame.width()),
+                          qBound(screen.top(), centred.y(), screen.bottom() + 1 - record.frame.height()));
+    const QPoint offset = record.frame.topLeft() - expected;
+    return qAbs(offset.x()) <= kFrameTolerancePixels && qAbs(offset.y()) <= kFrameTolerancePixels
+        && record.frame.width() >= platform::titleBarWidth(record.title);
+}
+
 void ModalAnswerer::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
@@ -32,8 +48,12 @@ void ModalAnswerer::poll()
     record.className = QString::fromLatin1(modal->metaObject()->className());
     record.objectName = modal->objectName();
     record.title = modal->windowTitle();
+    record.owner = modal->parentWidget() ? modal->parentWidget()->window()->objectName() : QString();
+    record.frame = modal->frameGeometry();
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        record.messageBox = true;
         record.text = box->text();
+        record.informativeText = box->informativeText();
         record.iconStyle = box->icon() == QMessageBox::Critical ? 16
             : box->icon() == QMessageBox::Information           ? 64
                                                                 : 0;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -16,7 +17,11 @@ struct ModalRecord {
     QString className;
     QString objectName;
     QString title;
+    QString owner;  // the owner window's name, empty without an owner
+    QRect frame;    // where it showed, window frame included
+    bool messageBox = false;
     QString text; // a message box's text, empty for other windows
+    QString informativeText;
     int iconStyle = 0; // 16 critical, 64 information, 0 other
 };
 
@@ -32,6 +37,10 @@ public:
 
     const QList<ModalRecord> &records() const { return m_records; }
     QStringList titles() const;
+    // Whether a modal window showed centred on window (moved only as far as
+    // keeps it on the screen), at least wide enough for its whole title in a
+    // title bar.
+    static bool centredAndWholeTitle(const ModalRecord &record, const QWidget &window);
 
 private:
     void poll();

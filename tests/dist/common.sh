@@ -1,0 +1,25 @@
+# Shared by the install and package checks; sourced, not run.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+# CTest counts exit status 77 as skipped: the check needs tools this machine lacks.
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "skipped: $tool not found (bash scripts/deps installs it)"
+      exit 77
+    fi
+  done
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The files an installation must hold, relative to the prefix, and nothing else.
+expect_file_list() {
+  local actual="$1"
+  diff -u "$here/installed-files.txt" <(LC_ALL=C sort <<<"$actual") || fail "installed files differ from installed-files.txt"
+}
