@@ -194,8 +194,7 @@ Material makeMaterial(const QTemporaryDir &dir)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     int fixedRounds = 0;

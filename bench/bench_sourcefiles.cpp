@@ -26,16 +26,6 @@ namespace {
 constexpr int kHeldKeys = 30;
 constexpr double kHeldKeyIntervalMs = 1000.0 / 30;
 
-QByteArray makeScript(qsizetype size)
-{
-    QByteArray script;
-    script.reserve(size + 100);
-    for (int i = 0; script.size() < size; ++i)
-        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"Caption " + QByteArray::number(i)
-            + "\"\r\n";
-    return script;
-}
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile out(path);
@@ -104,7 +94,7 @@ double heldKeys(panel::MainWindow &window, const QString &path)
 void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megabytes, double goal)
 {
     const QString path = dir.filePath(QStringLiteral("script%1.txt").arg(megabytes));
-    writeFile(path, makeScript(qsizetype(megabytes) << 20));
+    writeFile(path, bench::buttonScript(qsizetype(megabytes) << 20));
     window.editor()->setText(QString());
     const size_t heapBefore = heapInUse();
     panel::LoadSource(window, path);
@@ -160,8 +150,8 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     uncoloured.show();
     const QString script = dir.filePath(QStringLiteral("coloured.txt"));
     const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));
-    writeFile(script, makeScript(qsizetype(1) << 20));
-    writeFile(uncolouredScript, makeScript(qsizetype(1) << 20));
+    writeFile(script, bench::buttonScript(qsizetype(1) << 20));
+    writeFile(uncolouredScript, bench::buttonScript(qsizetype(1) << 20));
     panel::LoadSource(window, script);
     panel::LoadSource(uncoloured, uncolouredScript);
     window.setAutosave(true);
@@ -193,8 +183,7 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));

@@ -52,11 +52,7 @@ Usage runProcess(const QStringList &command)
 
 void writeScript(const QString &path, qsizetype size)
 {
-    QByteArray script;
-    script.reserve(size + 100);
-    for (int i = 0; script.size() < size; ++i)
-        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"Caption " + QByteArray::number(i)
-            + "\"\r\n";
+    const QByteArray script = bench::buttonScript(size);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size())
         std::perror("writing a script");
@@ -89,8 +85,7 @@ void compare(const char *name, const QStringList &zarvo, const QStringList &base
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QCoreApplication app(argc, argv);
     const int rounds = qMax(1, app.arguments().value(1, QStringLiteral("11")).toInt());
     const QDir here(QCoreApplication::applicationDirPath());

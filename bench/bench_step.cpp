@@ -61,8 +61,7 @@ double stepRun(panel::MainWindow &panel, const QString &path, int lines)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     StepAnswerer answerer;
     app.installEventFilter(&answerer);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAbstractEventDispatcher>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -67,6 +68,24 @@ inline void printFigure(const char *name, const char *unit, const Samples &progr
     std::printf("%-46s %21s %21s %7.2f %7s %6lld %s\n", name, programText, baselineText, ratio, goalText,
                 (long long)program.values.size(), verdict);
     std::fflush(stdout);
+}
+
+// Headless unless the caller chose a platform.
+inline void offscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// A script of about size bytes: one CreateButton line after another.
+inline QByteArray buttonScript(qsizetype size)
+{
+    QByteArray script;
+    script.reserve(size + 100);
+    for (int i = 0; script.size() < size; ++i)
+        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"Caption " + QByteArray::number(i)
+            + "\"\r\n";
+    return script;
 }
 
 inline double elapsedMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
