@@ -155,6 +155,8 @@ bool TextWriter::appendText(QStringView text)
 
 void TextWriter::appendBytes(QByteArrayView bytes)
 {
+    if (bytes.isEmpty())
+        return;
     std::memcpy(roomFor(bytes.size()), bytes.data(), size_t(bytes.size()));
     m_size += bytes.size();
 }
