@@ -1,8 +1,10 @@
-// Measures what the interpreter adds to building controls: a generated
-// script of N controls is run through CompileSource, and the same window
-// with the same widgets is built directly with Qt in the same process.
-// Prints both times, the time per control and their ratio for each N.
+// From the click on COMPILE until the output window is shown, painted and
+// idle: a generated script of N controls of every kind, run through
+// CompileSource, next to naive hand-written Qt that builds the same window
+// with the same widgets. Run headless: QT_QPA_PLATFORM=offscreen bench_controls
+// Optional arguments: "-r ROUNDS" and the control counts to measure.
 
+#include "figures.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "platform/forms.h"
@@ -10,48 +12,61 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
-#include <functional>
+#include <QTreeWidget>
 
 namespace {
 
-constexpr int kKinds = 6;
+constexpr int kKinds = 11;
 const QStringList kEntries{QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")};
+
+// What the controls show: a picture and a folder with a few files and folders.
+struct Material {
+    QString picture;
+    QString folder;
+};
 
 QRect placeOf(int i)
 {
     return QRect((i % 40) * 20, (i / 40) % 30 * 20, 80, 22);
 }
 
-QString scriptLine(int i)
+QString scriptLine(int i, const Material &material)
 {
     const QRect r = placeOf(i);
     const QString at = QStringLiteral("%1, %2, %3").arg(r.x()).arg(r.y()).arg(r.width());
-    const QString withHeight = at + QStringLiteral(", %1, c%2, -, ").arg(r.height()).arg(i);
+    const QString sized = QStringLiteral("%1, %2, c%3, -, ").arg(at).arg(r.height()).arg(i);
+    const QString quotedFolder = QLatin1Char('"') + material.folder + QLatin1Char('"');
     switch (i % kKinds) {
-    case 0: return QStringLiteral("CreateButton ") + withHeight + QStringLiteral("\"Go\"");
-    case 1: return QStringLiteral("CreateLabel ") + withHeight + QStringLiteral("\"Name:\"");
-    case 2: return QStringLiteral("CreateTextbox ") + withHeight + QStringLiteral("\"text\"");
-    case 3: return QStringLiteral("CreateCheckbox ") + withHeight + QStringLiteral("\"Check\"");
-    case 4: return QStringLiteral("CreateListbox ") + withHeight + QStringLiteral("\"One|Two|Three\"");
-    default:
-        return QStringLiteral("CreateCombobox ") + at + QStringLiteral(", c%1, \"edit\", \"One|Two|Three\"").arg(i);
+    case 0: return QStringLiteral("CreateButton ") + sized + QStringLiteral("\"Go\"");
+    case 1: return QStringLiteral("CreateLabel ") + sized + QStringLiteral("\"Name:\"");
+    case 2: return QStringLiteral("CreateTextbox ") + sized + QStringLiteral("\"text\"");
+    case 3: return QStringLiteral("CreateCheckbox ") + sized + QStringLiteral("\"Check\"");
+    case 4: return QStringLiteral("CreateListbox ") + sized + QStringLiteral("\"One|Two|Three\"");
+    case 5: return QStringLiteral("CreateCombobox ") + at + QStringLiteral(", c%1, \"edit\", \"One|Two|Three\"").arg(i);
+    case 6: return QStringLiteral("CreateFrame ") + sized + QStringLiteral("\"Group\"");
+    case 7: return QStringLiteral("CreateImage ") + sized + QLatin1Char('"') + material.picture + QLatin1Char('"');
+    case 8: return QStringLiteral("CreateDrivelist ") + at + QStringLiteral(", c%1, -, ").arg(i) + quotedFolder;
+    case 9: return QStringLiteral("CreateDirlist ") + sized + quotedFolder;
+    default: return QStringLiteral("CreateFilelist ") + sized + quotedFolder;
     }
 }
 
-QByteArray scriptOf(int count)
+QByteArray scriptOf(int count, const Material &material)
 {
     QString script = QStringLiteral("CreateWindow 0, 0, 900, 700, -, , \"Bench\"\r\n");
     for (int i = 0; i < count; ++i)
-        script += scriptLine(i) + QStringLiteral("\r\n");
+        script += scriptLine(i, material) + QStringLiteral("\r\n");
     return script.toUtf8();
 }
 
@@ -59,136 +74,164 @@ template <typename W>
 W *placed(QWidget *window, int i)
 {
     auto *widget = new W(window);
-    widget->hide();
     widget->setObjectName(QStringLiteral("c%1").arg(i));
     widget->setGeometry(placeOf(i));
     return widget;
 }
 
-// The widgets the script asks for, made the way a Qt program would.
-void buildDirectly(QWidget *window, int i)
+QComboBox *placedCombo(QWidget *window, int i)
 {
-    QWidget *widget = nullptr;
-    switch (i % kKinds) {
-    case 0: widget = placed<QPushButton>(window, i); static_cast<QPushButton *>(widget)->setText(QStringLiteral("Go")); break;
-    case 1: {
-        auto *label = placed<QLabel>(window, i);
-        label->setTextFormat(Qt::PlainText);
-        label->setText(QStringLiteral("Name:"));
-        widget = label;
-        break;
-    }
-    case 2: widget = placed<QLineEdit>(window, i); static_cast<QLineEdit *>(widget)->setText(QStringLiteral("text")); break;
-    case 3: widget = placed<QCheckBox>(window, i); static_cast<QCheckBox *>(widget)->setText(QStringLiteral("Check")); break;
-    case 4: widget = placed<QListWidget>(window, i); static_cast<QListWidget *>(widget)->addItems(kEntries); break;
-    default: {
-        auto *combo = placed<QComboBox>(window, i);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->resize(combo->width(), combo->sizeHint().height());
-        combo->setEditText(QStringLiteral("edit"));
-        widget = combo;
-        break;
-    }
-    }
-    widget->show();
-    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-        combo->addItems(kEntries);
-        combo->setCurrentIndex(0);
-    }
+    auto *combo = placed<QComboBox>(window, i);
+    combo->resize(combo->width(), combo->sizeHint().height());
+    return combo;
 }
 
-void direct(int count)
+void buildFolderTree(QTreeWidget *tree, const QString &folder)
+{
+    QTreeWidgetItem *item = nullptr;
+    QDir dir(folder);
+    QStringList chain{folder};
+    while (dir.cdUp())
+        chain.prepend(dir.absolutePath());
+    for (const QString &path : chain) {
+        const QString name = QFileInfo(path).fileName();
+        item = item ? new QTreeWidgetItem(item, {name}) : new QTreeWidgetItem(tree, {name.isEmpty() ? path : name});
+        item->setExpanded(true);
+    }
+    for (const QString &name : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        new QTreeWidgetItem(item, {name});
+    tree->setCurrentItem(item);
+}
+
+// The widgets the script asks for, made the way a Qt program would, one
+// after the other, each shown as it is made.
+void buildDirectly(QWidget *window, int i, const Material &material)
+{
+    switch (i % kKinds) {
+    case 0: placed<QPushButton>(window, i)->setText(QStringLiteral("Go")); break;
+    case 1: placed<QLabel>(window, i)->setText(QStringLiteral("Name:")); break;
+    case 2: placed<QLineEdit>(window, i)->setText(QStringLiteral("text")); break;
+    case 3: placed<QCheckBox>(window, i)->setText(QStringLiteral("Check")); break;
+    case 4: placed<QListWidget>(window, i)->addItems(kEntries); break;
+    case 5: {
+        QComboBox *combo = placedCombo(window, i);
+        combo->setEditable(true);
+        combo->setEditText(QStringLiteral("edit"));
+        combo->addItems(kEntries);
+        combo->setCurrentIndex(0);
+        break;
+    }
+    case 6: placed<QGroupBox>(window, i)->setTitle(QStringLiteral("Group")); break;
+    case 7: placed<QLabel>(window, i)->setPixmap(QPixmap(material.picture)); break;
+    case 8: {
+        QComboBox *drives = placedCombo(window, i);
+        for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
+            drives->addItem(volume.rootPath());
+        drives->setCurrentIndex(drives->findText(QStorageInfo(material.folder).rootPath()));
+        break;
+    }
+    case 9: buildFolderTree(placed<QTreeWidget>(window, i), material.folder); break;
+    default: placed<QListWidget>(window, i)->addItems(QDir(material.folder).entryList(QDir::Files)); break;
+    }
+    window->findChild<QWidget *>(QStringLiteral("c%1").arg(i), Qt::FindDirectChildrenOnly)->show();
+}
+
+QWidget *buildWindowDirectly(int count, const Material &material)
 {
     auto *window = new QWidget(nullptr, Qt::Window);
-    window->setObjectName(QStringLiteral("wTemplate"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
     window->setGeometry(0, 0, 900, 700);
     window->setWindowTitle(QStringLiteral("Bench"));
     window->show();
     for (int i = 0; i < count; ++i)
-        buildDirectly(window, i);
-    platform::registerLoadedWindow(window);
+        buildDirectly(window, i, material);
+    return window;
+}
+
+QWidget *newestWindow()
+{
+    const QList<QWidget *> windows = platform::loadedWindows();
+    return windows.isEmpty() ? nullptr : windows.last();
 }
 
 void clearWindows()
 {
-    // Deliver what the build posted first: a widget destroyed with events
-    // still queued searches the whole queue, which is slow for many widgets.
-    QCoreApplication::processEvents();
     for (QWidget *window : platform::loadedWindows())
         platform::unloadWindow(window);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+    bench::waitUntilIdle();
 }
 
-double timeOnce(const std::function<void()> &work)
+// Milliseconds from the start of build until its window is shown, painted
+// and idle; the window goes afterwards, untimed.
+double timeBuild(const std::function<QWidget *()> &build)
 {
     QElapsedTimer timer;
     timer.start();
-    work();
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    QWidget *window = build();
+    bench::waitUntilIdle(window);
+    const double ms = bench::elapsedMs(timer);
+    platform::registerLoadedWindow(window);
     clearWindows();
     return ms;
 }
 
-// Other processes on the machine only ever add time, so the fastest round
-// is the best estimate of each side's own cost.
-double fastest(const QList<double> &values)
+Material makeMaterial(const QTemporaryDir &dir)
 {
-    return *std::min_element(values.begin(), values.end());
+    Material material{dir.filePath(QStringLiteral("picture.png")), dir.filePath(QStringLiteral("folder"))};
+    QImage image(32, 24, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    image.save(material.picture);
+    QDir(dir.path()).mkpath(QStringLiteral("folder/sub"));
+    for (const char *name : {"a.txt", "b.txt", "c.txt"}) {
+        QFile file(QDir(material.folder).filePath(QLatin1String(name)));
+        file.open(QIODevice::WriteOnly);
+    }
+    return material;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
-    // Optional arguments: "-r ROUNDS" and the control counts to measure.
     QStringList args = app.arguments().mid(1);
     int fixedRounds = 0;
     if (args.size() >= 2 && args.first() == QLatin1String("-r")) {
         fixedRounds = args.at(1).toInt();
         args = args.mid(2);
     }
-    QList<int> counts{200, 2000, 10000};
+    QList<int> counts{2000, 10000};
     if (!args.isEmpty()) {
         counts.clear();
         for (const QString &arg : args)
             counts.append(arg.toInt());
     }
     QTemporaryDir dir;
+    const Material material = makeMaterial(dir);
     interpreter::SilentRunHost host;
-    std::printf("%8s %14s %14s %14s %14s %8s\n", "N", "script ms", "direct ms", "script us/ctl", "direct us/ctl",
-                "ratio");
+    bench::printHeader();
     for (int count : counts) {
         const QString path = dir.filePath(QStringLiteral("bench_%1.txt").arg(count));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(scriptOf(count)) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(scriptOf(count, material)) < 0)
             return 1;
         file.close();
+        const auto compile = [&] {
+            interpreter::CompileSource(path, interpreter::CompileNormally, host);
+            return newestWindow();
+        };
+        const auto direct = [&] { return buildWindowDirectly(count, material); };
         // One untimed round first: the first widgets of each kind pay for
         // styles, fonts and caches that every later one finds ready.
-        timeOnce([&] { interpreter::CompileSource(path, interpreter::CompileNormally, host); });
-        timeOnce([&] { direct(count); });
-        const int rounds = fixedRounds > 0 ? fixedRounds : count >= 10000 ? 5 : 9;
-        QList<double> scripted, built;
-        for (int round = 0; round < rounds; ++round) {
-            // Alternate the order so that neither side always follows the other.
-            const auto runScript = [&] { scripted.append(timeOnce([&] { interpreter::CompileSource(path, interpreter::CompileNormally, host); })); };
-            const auto runDirect = [&] { built.append(timeOnce([&] { direct(count); })); };
-            if (round % 2 == 0) {
-                runScript();
-                runDirect();
-            } else {
-                runDirect();
-                runScript();
-            }
-        }
-        const double s = fastest(scripted), d = fastest(built);
-        std::printf("%8d %14.2f %14.2f %14.2f %14.2f %8.3f\n", count, s, d, s * 1000 / count, d * 1000 / count, s / d);
-        std::fflush(stdout);
+        timeBuild(compile);
+        timeBuild(direct);
+        bench::Samples scripted, built;
+        const int rounds = fixedRounds > 0 ? fixedRounds : count >= 10000 ? 5 : 11;
+        bench::interleave(rounds, [&] { return timeBuild(compile); }, [&] { return timeBuild(direct); }, scripted, built);
+        const QByteArray name = QStringLiteral("compile %1 controls of 11 kinds, to idle").arg(count).toUtf8();
+        bench::printFigure(name.constData(), "ms", scripted, built, 1.0);
     }
     return 0;
 }

@@ -60,14 +60,16 @@ bool answeredAtOnce(const Invocation &invocation)
     return true;
 }
 
-int runPanel(const QString &scriptPath)
+int runPanel(const QString &scriptPath, const std::function<void(QWidget &)> &panelShown)
 {
     panel::MainWindow window(scriptPath);
     window.show();
+    if (panelShown)
+        panelShown(window);
     return QApplication::exec();
 }
 
-int runMode(const Invocation &invocation)
+int runMode(const Invocation &invocation, const std::function<void(QWidget &)> &panelShown)
 {
     switch (invocation.mode) {
     case Mode::Run:
@@ -77,12 +79,12 @@ int runMode(const Invocation &invocation)
     case Mode::Render:
         return renderScript(invocation);
     default:
-        return runPanel(invocation.files.value(0));
+        return runPanel(invocation.files.value(0), panelShown);
     }
 }
 } // namespace
 
-int start(int argc, char *argv[])
+int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelShown)
 {
     const Invocation invocation = parseCommandLine(argumentsOf(argc, argv));
     if (answeredAtOnce(invocation))
@@ -103,7 +105,7 @@ int start(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION));
-    return runMode(invocation);
+    return runMode(invocation, panelShown);
 }
 
 } // namespace cli

@@ -40,14 +40,14 @@ std::optional<QString> readScript(RunState &run)
 // previous selection: the run executes the file, not the editor.
 void stepPause(RunState &run)
 {
-    const QString text = run.host.editorText();
     const std::optional<EditorSpan> span =
-        stepSelection(text, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
+        stepSelection(run.host, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
     if (span) {
         run.host.selectInEditor(span->start, span->length);
         run.searchFrom = span->start + span->length;
     }
     run.host.setStatus(run.normalisedLine);
+    run.runWindow.showKeptChanges();
     run.host.stepPause();
 }
 
@@ -83,6 +83,14 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
     }
     return true;
 }
+// The run's single error trap: report while the run window, as far as it was
+// built, is on screen as it stands, then take it away.
+void failRun(RunState &run, const platform::ToolkitError &error)
+{
+    run.runWindow.showKeptChanges();
+    reportRunError(run, error);
+    run.runWindow.unload();
+}
 } // namespace
 
 void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
@@ -91,18 +99,17 @@ void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions 
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
         const std::optional<QString> script = readScript(run);
-        if (script && runLines(run, *script, stepFlag, options))
+        const bool succeeded = script && runLines(run, *script, stepFlag, options);
+        run.runWindow.showKeptChanges();
+        if (succeeded)
             run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
         else
             run.runWindow.unload();
     } catch (const platform::ToolkitError &error) {
-        // The run's single error trap: report, then take the run window away.
-        reportRunError(run, error);
-        run.runWindow.unload();
+        failRun(run, error);
     } catch (const std::bad_alloc &) {
-        reportRunError(run, platform::ToolkitError(platform::ErrOutOfMemory,
-                                                   platform::standardDescription(platform::ErrOutOfMemory)));
-        run.runWindow.unload();
+        failRun(run, platform::ToolkitError(platform::ErrOutOfMemory,
+                                            platform::standardDescription(platform::ErrOutOfMemory)));
     }
 }
 

@@ -61,19 +61,18 @@ void reportRunError(RunState &run, const ToolkitError &error)
 
 void ReportUnknownCommand(RunState &run, const QString &keyword)
 {
-    const QString text = run.host.editorText();
     int start = -1;
     int length = int(keyword.size());
-    if (const auto line = matchingEditorLine(text, run.lineNumber, run.fileLine)) {
+    if (const auto line = matchingEditorLine(run.host, run.lineNumber, run.fileLine)) {
         // The failing line itself: its keyword as written, which differs in
         // length from the run's keyword only when "Date$" was replaced.
-        const EditorSpan trimmed = trimmedSpan(text, *line);
+        const EditorSpan trimmed = trimmedSpan(*line);
         const int end = trimmed.start + trimmed.length;
-        const qsizetype space = text.indexOf(QLatin1Char(' '), trimmed.start);
+        const qsizetype space = line->text.indexOf(QLatin1Char(' '), trimmed.start - line->start);
         start = trimmed.start;
-        length = (space >= 0 && space < end ? int(space) : end) - start;
-    } else {
-        start = int(text.indexOf(keyword, 0, Qt::CaseInsensitive));
+        length = (space >= 0 && line->start + space < end ? int(line->start + space) : end) - start;
+    } else if (const auto found = run.host.findInEditor(keyword, 0, Qt::CaseInsensitive)) {
+        start = int(found->start);
     }
 
     if (start < 0) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/textlines.h"
+
 #include <QString>
+#include <optional>
 
 namespace interpreter {
 
@@ -36,8 +39,15 @@ class RunHost {
 public:
     virtual ~RunHost() = default;
     virtual void setStatus(const QString &text) = 0;
-    // The editor text with CR LF line breaks; positions count in it.
-    virtual QString editorText() const = 0;
+    // The editor's text as the run sees it has CR LF line breaks; positions
+    // count in it. A host hands it out a line at a time, so that a pause
+    // costs the same in a long script as in a short one.
+    // Line lineNumber (1-based) of that text; nothing when it has fewer.
+    virtual std::optional<platform::PlacedLine> editorLine(int lineNumber) const = 0;
+    // The first occurrence of text at or after position from, as the rest of
+    // the line it stands in; nothing when there is none.
+    virtual std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+                                                             Qt::CaseSensitivity cs) const = 0;
     virtual void selectInEditor(int start, int length) = 0;
     virtual void focusEditor() = 0;
     // Shows the step window modally and returns when it has been closed.
@@ -51,7 +61,11 @@ public:
 class SilentRunHost : public RunHost {
 public:
     void setStatus(const QString &) override {}
-    QString editorText() const override { return {}; }
+    std::optional<platform::PlacedLine> editorLine(int) const override { return std::nullopt; }
+    std::optional<platform::PlacedLine> findInEditor(const QString &, int, Qt::CaseSensitivity) const override
+    {
+        return std::nullopt;
+    }
     void selectInEditor(int, int) override {}
     void focusEditor() override {}
     void stepPause() override {}

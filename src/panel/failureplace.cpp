@@ -20,16 +20,15 @@ QString placeText(const interpreter::RunPlace &place)
     return QStringLiteral("Line %1: ").arg(place.lineNumber) + line;
 }
 
-bool showFailurePlace(platform::ScriptEditor &editor, const interpreter::RunReport &report, const QString &toolTip,
-                      bool select)
+bool showFailurePlace(const interpreter::RunHost &host, platform::ScriptEditor &editor,
+                      const interpreter::RunReport &report, const QString &toolTip, bool select)
 {
     const interpreter::RunPlace &place = report.place;
-    const QString text = editor.text();
-    const auto line = interpreter::matchingEditorLine(text, place.lineNumber, place.fileLine);
+    const auto line = interpreter::matchingEditorLine(host, place.lineNumber, place.fileLine);
     if (!line)
         return false;
     if (select) {
-        const interpreter::EditorSpan trimmed = interpreter::trimmedSpan(text, *line);
+        const interpreter::EditorSpan trimmed = interpreter::trimmedSpan(*line);
         editor.setSelection(trimmed.start, trimmed.length);
     }
     editor.setMarker(place.lineNumber, toolTip);

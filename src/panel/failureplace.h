@@ -3,6 +3,7 @@
 #include <QString>
 
 namespace interpreter {
+class RunHost;
 struct RunPlace;
 struct RunReport;
 } // namespace interpreter
@@ -18,11 +19,12 @@ namespace panel {
 QString placeText(const interpreter::RunPlace &place);
 
 // Shows in the editor where a run ended: when the editor still holds the
-// failing line (the line with that number, the same text once trimmed), marks
+// failing line (the line with that number in the editor of the run's host,
+// the same text once trimmed), marks
 // it in the gutter with toolTip and, when select is set, selects it from its
 // first to its last non-space character. Returns whether the editor holds the
 // line; otherwise the selection is left as it was.
-bool showFailurePlace(platform::ScriptEditor &editor, const interpreter::RunReport &report, const QString &toolTip,
-                      bool select);
+bool showFailurePlace(const interpreter::RunHost &host, platform::ScriptEditor &editor,
+                      const interpreter::RunReport &report, const QString &toolTip, bool select);
 
 } // namespace panel

@@ -20,6 +20,7 @@
 #include "platform/visibletext.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -79,6 +80,10 @@ MainWindow::MainWindow(const QString &scriptPath)
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
     platform::registerLoadedWindow(this);
+    // The editor takes its final size before it takes the text: a change of
+    // its width afterwards lays the whole document out again.
+    layout()->activate();
+    Form_Resize();
     Form_Load(scriptPath);
 }
 
@@ -215,7 +220,16 @@ void MainWindow::setStatus(const QString &text)
     m_panels[0]->repaint();
 }
 
-QString MainWindow::editorText() const { return m_rtbEdit->text(); }
+std::optional<platform::PlacedLine> MainWindow::editorLine(int lineNumber) const
+{
+    return m_rtbEdit->line(lineNumber - 1);
+}
+
+std::optional<platform::PlacedLine> MainWindow::findInEditor(const QString &text, int from,
+                                                             Qt::CaseSensitivity cs) const
+{
+    return m_rtbEdit->find(text, from, cs);
+}
 
 void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection(start, length); }
 
@@ -233,7 +247,7 @@ void MainWindow::report(const interpreter::RunReport &report)
     // keyword has already selected itself.
     const bool inBox = !report.title.isEmpty();
     const QString toolTip = inBox ? report.title + QLatin1Char('\n') + report.text : m_panels[0]->text();
-    if (showFailurePlace(*m_rtbEdit, report, toolTip, report.unknownKeyword.isEmpty()))
+    if (showFailurePlace(*this, *m_rtbEdit, report, toolTip, report.unknownKeyword.isEmpty()))
         m_rtbEdit->setFocus();
     if (inBox) {
         const IdleCursor waitingForTheUser;

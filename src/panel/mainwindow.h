@@ -39,7 +39,9 @@ public:
     // RunHost: what a compile run uses of the panel.
     // SetStatus: the message in the status line (panel 1).
     void setStatus(const QString &text) override;
-    QString editorText() const override;
+    std::optional<platform::PlacedLine> editorLine(int lineNumber) const override;
+    std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+                                                     Qt::CaseSensitivity cs) const override;
     void selectInEditor(int start, int length) override;
     void focusEditor() override;
     void stepPause() override;

@@ -65,7 +65,12 @@ std::pair<int, int> CodeEditor::shownLines() const
 
 int CodeEditor::gutterWidth() const
 {
-    const int digits = int(QString::number(qMax(1, blockCount())).size());
+    return gutterWidthFor(blockCount());
+}
+
+int CodeEditor::gutterWidthFor(int lineCount) const
+{
+    const int digits = int(QString::number(qMax(1, lineCount)).size());
     const int markerRoom = fontMetrics().height();
     return markerRoom + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 2 * kGutterPaddingPixels;
 }
@@ -86,6 +91,12 @@ void CodeEditor::updateMargins()
 {
     const int footerHeight = m_footer && m_footer->isVisibleTo(this) ? m_footer->sizeHint().height() : 0;
     setViewportMargins(gutterWidth(), 0, 0, footerHeight);
+    placeChildren();
+}
+
+void CodeEditor::reserveGutterFor(int lineCount)
+{
+    setViewportMargins(gutterWidthFor(lineCount), 0, 0, viewportMargins().bottom());
     placeChildren();
 }
 

@@ -38,6 +38,10 @@ public:
 
     // Width the gutter needs for the highest line number.
     int gutterWidth() const;
+    // Gives the gutter the width for a text of lineCount lines before the
+    // text is put in, so that the text area keeps its width when it arrives
+    // (a change of width lays the whole document out again).
+    void reserveGutterFor(int lineCount);
     // The gutter's line number at a point of the gutter, 0 when none.
     int gutterLineAt(const QPoint &point) const;
     QWidget *gutter() const { return m_gutter; }
@@ -48,6 +52,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    int gutterWidthFor(int lineCount) const;
     void paintGutter(QPaintEvent *event);
     void updateMargins();
     void placeChildren();

@@ -30,11 +30,17 @@ public:
     void setTop(float twips);
     void setWidth(float twips);
     void setHeight(float twips);
+    // The title. On a window already shown, the new title shows at the next
+    // show() or showKeptChanges().
     void setCaption(const QString &caption);
     // 0 = no border; any other value keeps the sizable border.
     void setBorderStyle(int style);
     // Makes the window visible and shows it modeless, without an owner.
     void show();
+    // Shows what the window keeps back while a run goes on (its last title):
+    // the run calls it wherever the user sees the window, at a step pause,
+    // before a failure report and at the end. No effect without a window.
+    void showKeptChanges();
 
     // Adds a hidden control of a class under a name. Raises 5 for a name the
     // toolkit does not accept and 727 for a name the window already holds.

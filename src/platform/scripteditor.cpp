@@ -1,7 +1,11 @@
 #include "platform/scripteditor.h"
 
+#include "platform/documenttext.h"
 #include "platform/toolkiterror.h"
 
+#include <QCoreApplication>
+#include <QResizeEvent>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -35,29 +39,79 @@ QString ScriptEditor::text() const
     return text;
 }
 
+namespace {
+// A highlighter takes every line of a change through its pass (and gives it
+// a layout object), a whole long text at once. It is held off while a long
+// text goes in: the editor's highlighter colours lines as they are shown,
+// and each later edit as usual. Qt connects the pass by this slot's name.
+constexpr qsizetype kColourAtOnceMaxChars = 100000;
+const char *const kHighlighterPass = SLOT(_q_reformatBlocks(int,int,int));
+
+// The number of paragraphs the document makes of a text: QTextCursor ends a
+// paragraph at CR LF, CR, LF, U+2029 and the frame marks U+FDD0 and U+FDD1.
+int paragraphCount(QStringView text)
+{
+    int count = 1;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        else if (c != u'\r' && c != u'\n' && c != u'\u2029' && c != u'\ufdd0' && c != u'\ufdd1')
+            continue;
+        ++count;
+    }
+    return count;
+}
+} // namespace
+
 void ScriptEditor::setText(const QString &text)
 {
+    // A text taller than the editor brings the vertical scroll bar, and one
+    // of more lines a wider gutter, both narrowing the viewport; Qt then lays
+    // the whole document out again, with a layout object for every line (at
+    // 10 MB, half the start-up's memory). With the gutter's width for the new
+    // text and the bar there while the text goes in, the document is laid
+    // out once, at the width a long text keeps; a short one loses the bar
+    // again afterwards at the cost of its few lines.
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reserveGutterFor(paragraphCount(text));
+    if (!isVisible()) {
+        // A hidden editor places its viewport, and sets the document's width
+        // from it, only when first shown: do both now, at the size the
+        // editor already has.
+        QResizeEvent resized(size(), QSize());
+        QCoreApplication::sendEvent(this, &resized);
+        QResizeEvent viewportResized(viewport()->size(), QSize());
+        QCoreApplication::sendEvent(viewport(), &viewportResized);
+        viewport()->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
+    const QList<QSyntaxHighlighter *> heldOff = text.size() > kColourAtOnceMaxChars
+        ? document()->findChildren<QSyntaxHighlighter *>(Qt::FindDirectChildrenOnly)
+        : QList<QSyntaxHighlighter *>();
+    for (QSyntaxHighlighter *highlighter : heldOff)
+        QObject::disconnect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
     setPlainText(text);
+    for (QSyntaxHighlighter *highlighter : heldOff)
+        QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
+    setVerticalScrollBarPolicy(policy);
 }
 
 TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
 {
-    const QString raw = document()->toRawText();
     const auto encodeAll = [&](TextEncoding as) {
-        TextEncoder encoder(as);
+        TextWriter writer(as, out);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
-        out.truncate(0);
-        out.append(byteOrderMark(as));
-        QStringView rest(raw);
-        for (;;) {
-            const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
-            if (!encoder.append(out, lineEnd < 0 ? rest : rest.left(lineEnd)))
+        writer.appendBytes(byteOrderMark(as));
+        const bool encoded = forEachRawLine(*document(), [&](QStringView line, bool last) {
+            if (!writer.appendText(line))
                 return false;
-            if (lineEnd < 0)
-                return true;
-            out.append(breakBytes);
-            rest = rest.mid(lineEnd + 1);
-        }
+            if (!last)
+                writer.appendBytes(breakBytes);
+            return true;
+        });
+        writer.finish();
+        return encoded;
     };
     if (encodeAll(encoding))
         return encoding;
@@ -72,18 +126,62 @@ qint64 ScriptEditor::textLength() const
     return qint64(doc->characterCount()) - 1 + qint64(doc->blockCount()) - 1;
 }
 
+namespace {
+// Where a paragraph's line starts in text(): every earlier line break counts
+// two there and one in the document.
+int textStartOf(const QTextBlock &block)
+{
+    return block.position() + block.blockNumber();
+}
+} // namespace
+
+QTextBlock ScriptEditor::blockAtTextPosition(int textPosition) const
+{
+    // Binary search by paragraph number: a walk from the first paragraph
+    // made every step pause cost in proportion to the script's length.
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (textStartOf(doc->findBlockByNumber(middle)) <= textPosition)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return doc->findBlockByNumber(low);
+}
+
 int ScriptEditor::toDocumentPosition(int textPosition) const
 {
-    int textStart = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const int blockLength = block.length() - 1; // without its separator
-        if (textPosition <= textStart + blockLength || !block.next().isValid())
-            return block.position() + qMin(textPosition - textStart, blockLength);
-        textStart += blockLength + 2;
-        if (textPosition < textStart) // inside a CR LF pair
-            return block.position() + blockLength;
+    // A position inside or after a CR LF pair stays at its line's end.
+    const QTextBlock block = blockAtTextPosition(textPosition);
+    const int blockLength = block.length() - 1; // without its separator
+    return block.position() + qBound(0, textPosition - textStartOf(block), blockLength);
+}
+
+std::optional<PlacedLine> ScriptEditor::line(int index) const
+{
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (index < 0 || !block.isValid())
+        return std::nullopt;
+    return PlacedLine{textStartOf(block), block.text()};
+}
+
+std::optional<PlacedLine> ScriptEditor::find(const QString &what, int from, Qt::CaseSensitivity cs) const
+{
+    from = qMax(from, 0);
+    QTextBlock block = blockAtTextPosition(from);
+    int lineStart = textStartOf(block);
+    for (int offset = from - lineStart; block.isValid(); offset = 0) {
+        const QString text = block.text();
+        const qsizetype found = offset <= text.size() ? text.indexOf(what, offset, cs) : -1;
+        if (found >= 0)
+            return PlacedLine{lineStart + found, text.mid(found)};
+        lineStart += int(text.size()) + 2;
+        block = block.next();
     }
-    return 0;
+    return std::nullopt;
 }
 
 int ScriptEditor::toTextPosition(int documentPosition) const

@@ -2,6 +2,11 @@
 
 #include "platform/codeeditor.h"
 #include "platform/scriptfile.h"
+#include "platform/textlines.h"
+
+#include <optional>
+
+class QTextBlock;
 
 namespace platform {
 
@@ -26,6 +31,13 @@ public:
     // Number of characters of text() without building it.
     qint64 textLength() const;
 
+    // Line index (0-based) of text(), found by its paragraph without
+    // building text(); nothing past the last line.
+    std::optional<PlacedLine> line(int index) const;
+    // The first occurrence of what in text() at or after position from, as
+    // the rest of the line it stands in (a match never spans a line break).
+    std::optional<PlacedLine> find(const QString &what, int from, Qt::CaseSensitivity cs) const;
+
     int selStart() const;
     int selLength() const;
     // Selects length characters from start, both counted in text(). Raises 380
@@ -33,6 +45,9 @@ public:
     void setSelection(int start, int length);
 
 private:
+    // The paragraph whose line in text() holds textPosition, its line break
+    // included; the last one for a position past the end.
+    QTextBlock blockAtTextPosition(int textPosition) const;
     int toDocumentPosition(int textPosition) const;
     int toTextPosition(int documentPosition) const;
 };

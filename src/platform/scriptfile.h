@@ -51,6 +51,26 @@ private:
     QStringEncoder m_encoder;
 };
 
+// Encodes a text piece by piece into a buffer, reusing the buffer's memory:
+// it starts empty, grows only when its capacity is short, and finish() cuts
+// it to what was written. Per piece this costs a comparison and the encoding
+// itself, so a text of many short lines encodes as fast as one long one.
+class TextWriter {
+public:
+    TextWriter(TextEncoding encoding, QByteArray &out);
+    // Returns false once a character had no byte in the encoding.
+    bool appendText(QStringView text);
+    void appendBytes(QByteArrayView bytes);
+    void finish();
+
+private:
+    char *roomFor(qsizetype bytes);
+
+    QStringEncoder m_encoder;
+    QByteArray &m_out;
+    qsizetype m_size = 0;
+};
+
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
 // 76 for a missing folder and 75 for any other failure to open or read, a
 // device, FIFO, socket or a file over 256 MB included (refused before it is

@@ -166,7 +166,8 @@ void ScriptHighlighter::colourShownLines()
     QList<QTextBlock> uncoloured;
     for (QTextBlock block = document()->findBlockByNumber(first); block.isValid() && block.blockNumber() <= last;
          block = block.next()) {
-        if (block.userState() == kLineUncoloured)
+        // A line no pass has seen yet (a long text put in) has no state.
+        if (block.userState() != kLineColoured)
             uncoloured.append(block);
     }
     if (uncoloured.isEmpty())
@@ -176,8 +177,13 @@ void ScriptHighlighter::colourShownLines()
     // report would save the file.
     const QSignalBlocker noChangeReport(m_editor);
     m_deferLines = false;
-    for (const QTextBlock &block : uncoloured)
+    for (QTextBlock block : uncoloured) {
+        // A line whose state the colouring changes makes Qt colour the next
+        // line too, and so on to the end of the script: the state is set
+        // first, so that colouring the lines shown stops with them.
+        block.setUserState(kLineColoured);
         rehighlightBlock(block);
+    }
 }
 
 } // namespace platform

@@ -77,6 +77,23 @@ void TemplateWindow::reapplyGeometry()
         move(toPixels(m_left, tx), toPixels(m_top, ty));
 }
 
+void TemplateWindow::setTitle(const QString &title)
+{
+    if (windowHandle()) {
+        m_keptTitle = title;
+        return;
+    }
+    setWindowTitle(title);
+}
+
+void TemplateWindow::showTitle()
+{
+    if (!m_keptTitle)
+        return;
+    setWindowTitle(*m_keptTitle);
+    m_keptTitle.reset();
+}
+
 TemplateWindow::ControlEntry TemplateWindow::findControl(const QString &name) const
 {
     return m_controls.value(nameKey(name));

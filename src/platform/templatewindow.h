@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 namespace platform {
 
@@ -26,6 +27,13 @@ public:
     // Places the frame again once the platform reports its true margins.
     void reapplyGeometry();
 
+    // Sets the title. Once the window has a window-system window each change
+    // of title is a round trip to the window system (an X server), so while
+    // a run goes on the last title is kept here and shown by showTitle().
+    void setTitle(const QString &title);
+    // Shows a title kept back; no effect when none is.
+    void showTitle();
+
     // A control registered under a name with the index of its kind.
     struct ControlEntry {
         QPointer<QWidget> widget;
@@ -33,6 +41,7 @@ public:
     };
     ControlEntry findControl(const QString &name) const;
     void registerControl(const QString &name, QWidget *control, int kind);
+    qsizetype controlCount() const { return m_controls.size(); }
 
     // What the run that builds this window may still add to it.
     RunBudget &budget() { return m_budget; }
@@ -40,6 +49,7 @@ public:
 private:
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_positioned = false;
+    std::optional<QString> m_keptTitle;
     QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
     RunBudget m_budget;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace platform {
@@ -10,6 +11,13 @@ struct TextLine {
     qsizetype start = 0;
     qsizetype length = 0;
     bool terminated = false;
+};
+
+// A line's characters, its line break left out, and where it starts in the
+// text it was taken from.
+struct PlacedLine {
+    qsizetype start = 0;
+    QString text;
 };
 
 // Walks a text line by line. A line ends at CR, CR LF or LF; the break is not

@@ -7,6 +7,7 @@
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "platform/forms.h"
+#include "platform/scripteditor.h"
 #include "platform/scriptfile.h"
 
 #include <QApplication>
@@ -26,12 +27,20 @@ void require(bool condition)
 // in it as they would in the control panel.
 class FuzzHost final : public interpreter::RunHost {
 public:
-    explicit FuzzHost(QString editor) : m_editor(std::move(editor)) {}
+    explicit FuzzHost(const QString &editor) { m_editor.setText(editor); }
     void setStatus(const QString &text) override { m_lastStatus = text; }
-    QString editorText() const override { return m_editor; }
+    std::optional<platform::PlacedLine> editorLine(int lineNumber) const override
+    {
+        return m_editor.line(lineNumber - 1);
+    }
+    std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+                                                     Qt::CaseSensitivity cs) const override
+    {
+        return m_editor.find(text, from, cs);
+    }
     void selectInEditor(int start, int length) override
     {
-        require(start >= 0 && length >= 0 && start + qsizetype(length) <= m_editor.size());
+        require(start >= 0 && length >= 0 && start + qint64(length) <= m_editor.textLength());
     }
     void focusEditor() override {}
     void stepPause() override {}
@@ -41,7 +50,7 @@ public:
     const QString &lastStatus() const { return m_lastStatus; }
 
 private:
-    QString m_editor;
+    platform::ScriptEditor m_editor;
     QString m_lastStatus;
     int m_reports = 0;
 };

@@ -37,7 +37,18 @@ struct Pause {
     bool listedAsLoaded = false;
     bool previousWindowDestroyed = false;
     int visibleRunWindows = 0;
+    QString runWindowTitle;
 };
+
+// The title of the run window on screen; empty when none is.
+QString runWindowTitle()
+{
+    for (QWidget *window : testsupport::outputWindows()) {
+        if (window->isVisible())
+            return window->windowTitle();
+    }
+    return QString();
+}
 
 QStringList column(const QList<Pause> &pauses, QString Pause::*field)
 {
@@ -76,6 +87,7 @@ public:
         QPointer<QWidget> previous;
         ModalAnswerer answerer([&](QWidget *modal, int) {
             if (modal->objectName() != QLatin1String("wStepCompile")) {
+                m_titleAtBox = runWindowTitle();
                 modal->close();
                 return;
             }
@@ -118,12 +130,14 @@ public:
         pause.listedAsLoaded = platform::loadedWindows().contains(modal);
         for (QWidget *window : testsupport::outputWindows())
             pause.visibleRunWindows += window->isVisible() ? 1 : 0;
+        pause.runWindowTitle = runWindowTitle();
         return pause;
     }
 
     QString status() const { return m_panel.statusPanel(1)->text(); }
     const QList<Pause> &pauses() const { return m_pauses; }
     int messageBoxes() const { return m_messageBoxes; }
+    QString titleAtBox() const { return m_titleAtBox; }
     QString path() const { return m_path; }
     panel::MainWindow &panel() { return m_panel; }
 
@@ -133,6 +147,7 @@ private:
     panel::MainWindow m_panel;
     QList<Pause> m_pauses;
     int m_messageBoxes = 0;
+    QString m_titleAtBox;
 };
 
 const QString kWindow = QStringLiteral("CreateWindow 10, 10, 200, 150, w, , \"T\"");
@@ -294,6 +309,19 @@ private Q_SLOTS:
         QCOMPARE(run.pauses()[1].selection, QStringLiteral("Bogus 1, 2"));
         QCOMPARE(run.status(), QStringLiteral("Unknown command: Bogus"));
         QVERIFY(testsupport::outputWindows().isEmpty());
+    }
+
+    // A shown window's new title is kept back while the run goes on; the user
+    // sees the last one at every pause and with a failure's message box.
+    void windowTitleShownAtPausesAndFailure()
+    {
+        StepRun run(lines({kWindow, QStringLiteral("SetWindowTitle \"A\""), QStringLiteral("SetWindowTitle \"B\""),
+                           kButton1, QStringLiteral("SetCaption nope, \"x\"")}));
+        run.stepCompile();
+
+        QCOMPARE(column(run.pauses(), &Pause::runWindowTitle), (QStringList{"", "T", "A", "B", "B"}));
+        QCOMPARE(run.messageBoxes(), 1);
+        QCOMPARE(run.titleAtBox(), QStringLiteral("B"));
     }
 
     void failureLeavesTheLastShownLine()

@@ -2,6 +2,7 @@
 #include "platform/scripteditor.h"
 
 #include <QTest>
+#include <QTextCursor>
 
 using namespace platform;
 
@@ -54,6 +55,58 @@ private Q_SLOTS:
         QFETCH(QString, description);
         QCOMPARE(describeSaveChanges(decodeText(bytes)), description);
         QCOMPARE(editorKeeps(m_editor, bytes), description.isEmpty());
+    }
+
+    // A save encodes the editor's paragraphs piece by piece; after edits that
+    // split them into many pieces it gives the bytes of the whole text.
+    void encodesLikeTheWholeText_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<int>("lineBreak");
+        // Put into the middle of line 2 one character at a time from the last,
+        // so that the pieces of the document lie in reverse order.
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<int>("used");
+        const auto row = [](const char *name, TextEncoding encoding, LineBreak lineBreak, const QString &insert,
+                            TextEncoding used) {
+            QTest::newRow(name) << int(encoding) << int(lineBreak) << insert << int(used);
+        };
+        const QString pair = QString::fromUtf8("\U0001F600");
+        row("utf-8 CR LF", TextEncoding::Utf8, LineBreak::CrLf, pair, TextEncoding::Utf8);
+        row("utf-8 LF", TextEncoding::Utf8, LineBreak::Lf, QStringLiteral("\r\n"), TextEncoding::Utf8);
+        row("windows-1252", TextEncoding::Windows1252, LineBreak::CrLf, QStringLiteral("\u00e9\u20ac"),
+            TextEncoding::Windows1252);
+        row("windows-1252 lacks the character", TextEncoding::Windows1252, LineBreak::Lf, QStringLiteral("\u0101"),
+            TextEncoding::Utf8);
+        row("utf-16le CR LF", TextEncoding::Utf16LE, LineBreak::CrLf, pair, TextEncoding::Utf16LE);
+        row("utf-16be LF", TextEncoding::Utf16BE, LineBreak::Lf, pair, TextEncoding::Utf16BE);
+        row("utf-32le CR LF", TextEncoding::Utf32LE, LineBreak::CrLf, pair, TextEncoding::Utf32LE);
+        row("utf-32be LF", TextEncoding::Utf32BE, LineBreak::Lf, QStringLiteral("x"), TextEncoding::Utf32BE);
+    }
+    void encodesLikeTheWholeText()
+    {
+        QFETCH(int, encoding);
+        QFETCH(int, lineBreak);
+        QFETCH(QString, insert);
+        QFETCH(int, used);
+        m_editor.setText(QStringLiteral("first\r\nsecond line\r\n\r\nlast"));
+        QTextCursor cursor(m_editor.document());
+        for (qsizetype i = insert.size() - 1; i >= 0; --i) {
+            cursor.setPosition(9);
+            cursor.insertText(QString(insert[i]));
+        }
+        cursor.setPosition(0);
+        cursor.insertText(QStringLiteral("0"));
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n"));
+
+        QString text = m_editor.text();
+        text.replace(QStringLiteral("\r\n"), lineBreak == int(LineBreak::Lf) ? QStringLiteral("\n") : QStringLiteral("\r\n"));
+        QByteArray expected = byteOrderMark(TextEncoding(used)).toByteArray();
+        QVERIFY(TextEncoder(TextEncoding(used)).append(expected, text));
+        QByteArray saved("left from the last save");
+        QCOMPARE(int(m_editor.encodeTextInto(TextEncoding(encoding), saved, LineBreak(lineBreak))), used);
+        QCOMPARE(saved, expected);
     }
 
     // The description and the real editor agree on every character.

@@ -185,6 +185,8 @@ void TestScriptEditor::linesAreColouredWhenShownWithoutAChange()
     QCOMPARE(changes, 1);
     const QTextBlock far = editor.document()->findBlockByNumber(7900);
     QVERIFY(far.layout()->formats().isEmpty()); // not shown yet, not coloured yet
+    editor.repaint(); // colouring the lines shown stops with them
+    QVERIFY(far.layout()->formats().isEmpty());
 
     editor.goToLine(7901);
     QTRY_VERIFY(!far.layout()->formats().isEmpty());
@@ -192,6 +194,8 @@ void TestScriptEditor::linesAreColouredWhenShownWithoutAChange()
     QCOMPARE(formatAt(far, 0), std::optional(highlighter.formatOf(ScriptToken::Keyword)));
     QTest::keyClick(&editor, Qt::Key_X);
     QCOMPARE(changes, 2);
+    // An edit is coloured at once, as ever.
+    QCOMPARE(formatAt(far, 0), std::optional(highlighter.formatOf(ScriptToken::NotACommand)));
 }
 
 QTEST_MAIN(TestScriptEditor)

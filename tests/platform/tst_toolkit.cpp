@@ -258,6 +258,7 @@ void TestToolkit::editorCrLfText_data()
     QTest::newRow("CR LF stays") << "ab\r\ncd\r\n" << "ab\r\ncd\r\n";
     QTest::newRow("no-break space kept") << QString("a") + QChar(0xA0) + "b" << QString("a") + QChar(0xA0) + "b";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty lines between") << "ab\n\ncab\r\n\nc" << "ab\r\n\r\ncab\r\n\r\nc";
 }
 
 void TestToolkit::editorCrLfText()
@@ -280,7 +281,18 @@ void TestToolkit::editorCrLfText()
         QCOMPARE(editor.selStart(), start);
         QCOMPARE(editor.selLength(), length);
         QCOMPARE(editor.textCursor().selectedText().replace(QChar::ParagraphSeparator, "\r\n"), text.mid(start));
+        const std::optional<PlacedLine> found = editor.find(QStringLiteral("b"), start, Qt::CaseSensitive);
+        QCOMPARE(found ? int(found->start) : -1, int(text.indexOf(QLatin1Char('b'), start)));
     }
+    // Lines by number, as the text's own lines with their places.
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (int i = 0; i < lines.size(); ++i) {
+        const std::optional<PlacedLine> line = editor.line(i);
+        QVERIFY(line);
+        QCOMPARE(line->text, lines[i]);
+        QCOMPARE(text.mid(line->start, lines[i].size() + 2), lines[i] + (i + 1 < lines.size() ? "\r\n" : ""));
+    }
+    QVERIFY(!editor.line(int(lines.size())));
 }
 
 void TestToolkit::editorRejectsNegativeSelection()

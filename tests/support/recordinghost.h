@@ -10,7 +10,7 @@ namespace testsupport {
 // A run host that shows nothing and keeps what a run gave it: every status
 // text and every report, with how many windows were loaded when the report
 // came.
-class RecordingHost : public interpreter::RunHost {
+class RecordingHost : public interpreter::SilentRunHost {
 public:
     struct Report {
         interpreter::RunReport report;
@@ -18,10 +18,6 @@ public:
     };
 
     void setStatus(const QString &text) override { statuses.append(text); }
-    QString editorText() const override { return {}; }
-    void selectInEditor(int, int) override {}
-    void focusEditor() override {}
-    void stepPause() override {}
     void report(const interpreter::RunReport &report) override;
 
     QString lastStatus() const { return statuses.value(statuses.size() - 1); }
