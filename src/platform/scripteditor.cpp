@@ -1,6 +1,7 @@
 #include "platform/scripteditor.h"
 
 #include "platform/documenttext.h"
+#include "platform/patchedencoding.h"
 #include "platform/toolkiterror.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,8 @@ ScriptEditor::ScriptEditor(QWidget *parent) : CodeEditor(parent)
     // Long unbroken lines make wrapping quadratic; scripts are line-oriented anyway.
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(false);
+    m_patched = new PatchedEncoding(*document());
+    m_patched->setParent(this);
 }
 
 QString ScriptEditor::text() const
@@ -97,8 +100,10 @@ void ScriptEditor::setText(const QString &text)
     setVerticalScrollBarPolicy(policy);
 }
 
-TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak) const
+TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak)
 {
+    if (m_patched->patch(out, encoding, lineBreak))
+        return encoding;
     const auto encodeAll = [&](TextEncoding as) {
         TextWriter writer(as, out);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
@@ -113,10 +118,11 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
         writer.finish();
         return encoded;
     };
-    if (encodeAll(encoding))
-        return encoding;
-    encodeAll(TextEncoding::Utf8);
-    return TextEncoding::Utf8;
+    const TextEncoding used = encodeAll(encoding) ? encoding : TextEncoding::Utf8;
+    if (used != encoding)
+        encodeAll(used);
+    m_patched->encodedWhole(out, used, lineBreak);
+    return used;
 }
 
 qint64 ScriptEditor::textLength() const

@@ -10,6 +10,8 @@ class QTextBlock;
 
 namespace platform {
 
+class PatchedEncoding;
+
 // The script editor: a plain-text editor whose text, as the rest of the
 // program sees it, has every line break as CR LF. Selection positions count
 // characters of that text, a line break counting two.
@@ -27,7 +29,9 @@ public:
     // large script saved at every keystroke would otherwise take megabytes of
     // fresh memory each time. Falls back to UTF-8 when a character has no
     // Windows-1252 byte; returns the encoding used.
-    TextEncoding encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak = LineBreak::CrLf) const;
+    // After the first save, a later one into the same buffer re-encodes only
+    // what was edited since, where it can do so exactly.
+    TextEncoding encodeTextInto(TextEncoding encoding, QByteArray &out, LineBreak lineBreak = LineBreak::CrLf);
     // Number of characters of text() without building it.
     qint64 textLength() const;
 
@@ -50,6 +54,8 @@ private:
     QTextBlock blockAtTextPosition(int textPosition) const;
     int toDocumentPosition(int textPosition) const;
     int toTextPosition(int documentPosition) const;
+
+    PatchedEncoding *m_patched = nullptr;
 };
 
 } // namespace platform

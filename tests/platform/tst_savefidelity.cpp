@@ -1,8 +1,12 @@
+#include "platform/patchedencoding.h"
 #include "platform/savefidelity.h"
 #include "platform/scripteditor.h"
 
+#include <QPlainTextDocumentLayout>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextDocument>
 
 using namespace platform;
 
@@ -19,6 +23,13 @@ bool editorKeeps(ScriptEditor &editor, const QByteArray &bytes)
     QByteArray expected = bytes;
     ensureFinalLineBreak(expected, decoded.encoding, decoded.lineBreak);
     return saved == expected;
+}
+// An ASCII document's bytes, each paragraph break a line break.
+QByteArray wholeBytes(const QTextDocument &document, LineBreak lineBreak)
+{
+    QString text = document.toRawText();
+    text.replace(QChar::ParagraphSeparator, lineBreak == LineBreak::Lf ? QStringLiteral("\n") : QStringLiteral("\r\n"));
+    return text.toLatin1();
 }
 } // namespace
 
@@ -110,6 +121,55 @@ private Q_SLOTS:
     }
 
     // The description and the real editor agree on every character.
+    // Saves after edits patch the last save's bytes; after any mix of edits,
+    // and a final line break a save appended, they equal a whole encoding.
+    void patchedSavesEqualWholeOnes_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<int>("lineBreak");
+        QTest::newRow("UTF-8, CR LF") << int(TextEncoding::Utf8) << int(LineBreak::CrLf);
+        QTest::newRow("UTF-8, LF") << int(TextEncoding::Utf8) << int(LineBreak::Lf);
+        QTest::newRow("Windows-1252, CR LF") << int(TextEncoding::Windows1252) << int(LineBreak::CrLf);
+    }
+    void patchedSavesEqualWholeOnes()
+    {
+        QFETCH(int, encoding);
+        QFETCH(int, lineBreak);
+        const auto as = TextEncoding(encoding);
+        const auto breaks = LineBreak(lineBreak);
+        QTextDocument document;
+        // As in the editor: a document without a layout announces no changes.
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+        PatchedEncoding patched(document);
+        document.setPlainText(QStringLiteral("CreateWindow 0, 0, 9, 9, -, , \"a\"\nSetText t, \"b\"\n\n; end"));
+        QByteArray out = wholeBytes(document, breaks);
+        patched.encodedWhole(out, as, breaks);
+        QRandomGenerator random(encoding * 2 + lineBreak + 1);
+        const QStringList pieces{"x", "\n", "ab\ncd", "\n\n", "", "Date$ 12, "};
+        int patches = 0;
+        for (int edit = 0; edit < 400; ++edit) {
+            QTextCursor cursor(&document);
+            cursor.setPosition(random.bounded(document.characterCount()));
+            cursor.setPosition(qMin(document.characterCount() - 1, cursor.position() + random.bounded(8)),
+                               QTextCursor::KeepAnchor);
+            cursor.insertText(pieces.at(random.bounded(pieces.size())));
+            if (edit % 7 == 0)
+                ensureFinalLineBreak(out, as, breaks);
+            // Where most of the text changed, the editor encodes it whole.
+            if (patched.patch(out, as, breaks)) {
+                ++patches;
+            } else {
+                out = wholeBytes(document, breaks);
+                patched.encodedWhole(out, as, breaks);
+            }
+            QCOMPARE(out, wholeBytes(document, breaks));
+        }
+        QVERIFY(patches > 300);
+        // A character outside ASCII is not patched: a whole encoding follows.
+        QTextCursor(&document).insertText(QStringLiteral("\u00e9"));
+        QVERIFY(!patched.patch(out, as, breaks));
+    }
+
     void agreesWithTheEditorOnEveryCharacter()
     {
         QStringList disagreements;
