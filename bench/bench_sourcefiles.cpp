@@ -11,6 +11,7 @@
 #include "panel/sourcefiles.h"
 #include "platform/scripteditor.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -100,7 +101,7 @@ void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megaby
     panel::LoadSource(window, path);
     bench::waitUntilIdle(&window);
     const double heldMb = double(heapInUse() - heapBefore) / (1 << 20);
-    window.setAutosave(true);
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
 
     const QByteArray target = QFile::encodeName(dir.filePath(QStringLiteral("atomic%1.txt").arg(megabytes)));
     const QByteArray bytes = readAll(path);
@@ -154,8 +155,8 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     writeFile(uncolouredScript, bench::buttonScript(qsizetype(1) << 20));
     panel::LoadSource(window, script);
     panel::LoadSource(uncoloured, uncolouredScript);
-    window.setAutosave(true);
-    uncoloured.setAutosave(true);
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
+    uncoloured.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
     bench::waitUntilIdle(&uncoloured);
     const auto timedKey = [](panel::MainWindow &panel) {
         QElapsedTimer timer;

@@ -9,6 +9,7 @@
 #include "panel/sourcefiles.h"
 #include "platform/forms.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
     const QString shortScript = writeScript(dir, kShortLines);
     const QString longScript = writeScript(dir, kLongLines);
     panel::MainWindow panel(shortScript);
-    panel.setAutosave(false);
+    panel.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
     panel.show();
     stepRun(panel, shortScript, kShortLines); // untimed: styles, fonts and caches
     bench::Samples longPauses, shortPauses;

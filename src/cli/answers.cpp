@@ -9,6 +9,15 @@ namespace {
 const QString kButtonName = QStringLiteral("button");
 }
 
+QString controlNamedButton(const QList<platform::ControlValue> &values)
+{
+    for (const platform::ControlValue &value : values) {
+        if (value.name == kButtonName)
+            return value.name;
+    }
+    return QString();
+}
+
 QString shellQuoted(const QString &value)
 {
     QString quoted = value;

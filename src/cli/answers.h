@@ -11,6 +11,10 @@ namespace cli {
 // embedded ' written as '\'' and everything else, newlines included, as is.
 QString shellQuoted(const QString &value);
 
+// The control, if any, whose value would take the name of the line that
+// names the button: its name, or empty text.
+QString controlNamedButton(const QList<platform::ControlValue> &values);
+
 // What --run prints once the window has closed: one name='value' line per
 // control in script order, a check box as 1 or 0, then button='NAME' (empty
 // when no button closed the window).

@@ -43,6 +43,14 @@ int runDialog(const Invocation &invocation)
     QWidget *window = buildWindow(invocation.files.first());
     if (!window)
         return ExitRunScriptFailed;
+    // Its value and the button that closes the window would share one name:
+    // say so before the user fills anything in.
+    if (!controlNamedButton(platform::controlValues(window)).isEmpty()) {
+        writeError(invocation.files.first()
+                   + QStringLiteral(": error: a control named 'button' would hide which button closed the window\n"));
+        unloadAllWindows();
+        return ExitRunScriptFailed;
+    }
     platform::OutputDialog dialog(window);
     const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
     if (!testAnswer.isEmpty())

@@ -119,6 +119,8 @@ void MainWindow::buildMenus()
     // A checkable action toggles its own mark; the next change follows it.
     m_mSAVEATEVERYEDIT->setCheckable(true);
     m_mSAVEATEVERYEDIT->setChecked(true);
+    // The user's own choice outlasts any file that held autosave off.
+    connect(m_mSAVEATEVERYEDIT, &QAction::triggered, this, [this] { m_autosaveHeld = false; });
 
     QMenu *help = addMenu("mHELP", QStringLiteral("&Help"));
     addAction(help, "mABOUT", QStringLiteral("&About"), [this] { mABOUT_Click(); });
@@ -203,7 +205,20 @@ QLabel *MainWindow::statusPanel(int index) const
 
 bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(); }
 
-void MainWindow::setAutosave(bool on) { m_mSAVEATEVERYEDIT->setChecked(on); }
+void MainWindow::holdAutosave()
+{
+    if (!autosaveChecked())
+        return;
+    m_mSAVEATEVERYEDIT->setChecked(false);
+    m_autosaveHeld = true;
+}
+
+void MainWindow::releaseAutosave()
+{
+    if (m_autosaveHeld)
+        m_mSAVEATEVERYEDIT->setChecked(true);
+    m_autosaveHeld = false;
+}
 
 QSize MainWindow::clientSize() const
 {

@@ -34,7 +34,11 @@ public:
     platform::FindBar *findBar() const { return m_findBar; }
     QLabel *statusPanel(int index) const; // 1 to 4
     bool autosaveChecked() const;
-    void setAutosave(bool on);
+    // Switches autosave off for the file just loaded, which a save would
+    // change or which the editor could not show; the next file loaded clean
+    // gets the mark back, unless the user set or cleared it since.
+    void holdAutosave();
+    void releaseAutosave();
 
     // RunHost: what a compile run uses of the panel.
     // SetStatus: the message in the status line (panel 1).
@@ -83,6 +87,7 @@ private:
     ScriptDocument *m_document = nullptr;
     QLabel *m_panels[4] = {};
     QAction *m_mSAVEATEVERYEDIT = nullptr;
+    bool m_autosaveHeld = false;
 };
 
 // The About text: the program's name and version, CR LF, eleven spaces and

@@ -67,8 +67,13 @@ void ScriptDocument::load(const QString &path)
 
 void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
 {
+    // The copy's own encoding: the torn file may have read as another one
+    // (a UTF-8 character cut in two reads as Windows-1252).
+    const platform::DecodedText decoded = platform::decodeText(bytes);
+    m_encoding = decoded.encoding;
+    m_lineBreak = decoded.lineBreak;
     m_recoveryRestored = true;
-    m_editor.setText(platform::decodeText(bytes).text);
+    m_editor.setText(decoded.text);
 }
 
 void ScriptDocument::saveTo(const QString &path)

@@ -60,17 +60,18 @@ bool LoadSource(MainWindow &window, const QString &path)
         // must not be replaced by the editor's text at the next keystroke.
         const QFileInfo file(path);
         if (document.path() == path && window.autosaveChecked() && file.isFile() && file.isWritable()) {
-            window.setAutosave(false);
+            window.holdAutosave();
             status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
         }
         window.setStatus(status);
         return false;
     }
     if (document.saveChanges().isEmpty()) {
+        window.releaseAutosave();
         window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
     } else {
         // Nothing is rewritten until the user saves on purpose.
-        window.setAutosave(false);
+        window.holdAutosave();
         window.setStatus(document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose."));
     }
     offerRecoveryCopy(window);

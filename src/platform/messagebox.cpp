@@ -17,8 +17,6 @@ constexpr int kTitleBarButtonsRoomPixels = 140;
 
 int titleBarWidth(const QString &title)
 {
-#include "platform/visibletext.h"
-
     // Window managers commonly draw titles in bold.
     QFont font = QApplication::font("QMdiSubWindowTitleBar");
     font.setBold(true);

@@ -104,12 +104,16 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
 {
     if (m_patched->patch(out, encoding, lineBreak))
         return encoding;
-    const auto encodeAll = [&](TextEncoding as) {
+    // A character an encoding lacks stops the encoding only where another
+    // can hold it: Windows-1252 gives way to UTF-8. A lone half of a
+    // surrogate pair, which no encoding holds, is written as the encoder's
+    // replacement, and every line after it still is.
+    const auto encodeAll = [&](TextEncoding as, bool stopAtMissingCharacter) {
         TextWriter writer(as, out);
         const QByteArray breakBytes = lineBreakBytes(lineBreak, as);
         writer.appendBytes(byteOrderMark(as));
         const bool encoded = forEachRawLine(*document(), [&](QStringView line, bool last) {
-            if (!writer.appendText(line))
+            if (!writer.appendText(line) && stopAtMissingCharacter)
                 return false;
             if (!last)
                 writer.appendBytes(breakBytes);
@@ -118,9 +122,11 @@ TextEncoding ScriptEditor::encodeTextInto(TextEncoding encoding, QByteArray &out
         writer.finish();
         return encoded;
     };
-    const TextEncoding used = encodeAll(encoding) ? encoding : TextEncoding::Utf8;
-    if (used != encoding)
-        encodeAll(used);
+    TextEncoding used = encoding;
+    if (encoding != TextEncoding::Windows1252)
+        encodeAll(encoding, false);
+    else if (!encodeAll(encoding, true))
+        encodeAll(used = TextEncoding::Utf8, false);
     m_patched->encodedWhole(out, used, lineBreak);
     return used;
 }

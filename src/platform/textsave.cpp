@@ -53,7 +53,11 @@ void reserveSpace(int fd, off_t oldSize, const QByteArray &target, const QByteAr
 // over the old ones, and only then is the file cut to its new length.
 void writeInPlace(const SaveTarget &target, const QByteArray &bytes)
 {
-    FileDescriptor fd(::open(target.path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    // Read and write where the file allows it: where a file system cannot
+    // reserve space itself, posix_fallocate reads each block to reserve it.
+    FileDescriptor fd(::open(target.path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.isOpen() && errno == EACCES)
+        fd = FileDescriptor(::open(target.path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat status;
     if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
         raiseSystemError(errno);

@@ -173,6 +173,10 @@ void TestShellModes::runAnswers_data()
                                      << QByteArray("s.txt:3: error: unknown command: Bogus\n");
     QTest::newRow("no window") << QByteArray("; nothing\n") << plain << "cmdOk" << 2 << QByteArray()
                                << QByteArray("s.txt: error: the script builds no window\n");
+    QTest::newRow("a control named button") << kOkButton + "CreateTextbox 0, 0, 9, 9, button, -, \"x\"\n" << plain
+                                            << "cmdOk" << 2 << QByteArray()
+                                            << QByteArray("s.txt: error: a control named 'button' would hide which "
+                                                          "button closed the window\n");
 }
 
 void TestShellModes::runAnswers()

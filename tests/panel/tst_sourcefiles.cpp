@@ -292,6 +292,11 @@ private Q_SLOTS:
         typeText(w, QStringLiteral("y"));
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
+        // The next file that loads clean has autosave back.
+        const QString clean = m_dir.filePath(QStringLiteral("clean.txt"));
+        writeFile(clean, "clean\r\n");
+        QVERIFY(panel::LoadSource(w, clean));
+        QVERIFY(w.autosaveChecked());
     }
 
     // An in-place save cut short left its text in a recovery copy: the load
@@ -305,8 +310,11 @@ private Q_SLOTS:
     void recoveryCopyIsOffered()
     {
         QFETCH(bool, restore);
-        writeFile(m_path, "torn tex");
-        platform::keepRecoveryCopy(QFile::encodeName(m_path), "whole text\r\n");
+        // Cut inside a UTF-8 character, the file reads as Windows-1252.
+        const QByteArray torn = "torn Gr\xC3";
+        const QByteArray whole = "whole Gr\xC3\xBC\xC3\x9F" "e\r\n";
+        writeFile(m_path, torn);
+        platform::keepRecoveryCopy(QFile::encodeName(m_path), whole);
         QStringList asked;
         ModalAnswerer answerer([&](QWidget *modal, int) {
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -317,10 +325,10 @@ private Q_SLOTS:
                     button->click();
             }
         });
-        MainWindow &w = openOn("torn tex");
+        MainWindow &w = openOn(torn);
         QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
         QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
-        QCOMPARE(readFile(m_path), restore ? QByteArray("whole text\r\n") : QByteArray("torn tex"));
+        QCOMPARE(readFile(m_path), restore ? whole : torn);
         QVERIFY(!platform::pendingRecoveryCopy(m_path));
     }
 
