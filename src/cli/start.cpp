@@ -4,6 +4,7 @@
 #include "cli/shellmodes.h"
 #include "cli/terminal.h"
 #include "panel/mainwindow.h"
+#include "platform/application.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -102,7 +103,7 @@ int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelSho
     // Qt reads options of its own (-style, -reverse...) from the arguments it
     // is given; the command line is Zarvo's alone, so it gets the name only.
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    platform::Application app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION));
     return runMode(invocation, panelShown);
