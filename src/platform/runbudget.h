@@ -29,9 +29,6 @@ public:
     void chargeControl();
     void chargeBytes(qint64 bytes);
 
-    qint64 bytesUsed() const { return m_bytesUsed; }
-    int controlsUsed() const { return m_controlsUsed; }
-
 private:
     qint64 m_memoryBytes;
     int m_controls;
