@@ -7,7 +7,7 @@
 #include "figures.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -150,14 +150,14 @@ QWidget *buildWindowDirectly(int count, const Material &material)
 
 QWidget *newestWindow()
 {
-    const QList<QWidget *> windows = platform::loadedWindows();
+    const QList<QWidget *> windows = toolkit::loadedWindows();
     return windows.isEmpty() ? nullptr : windows.last();
 }
 
 void clearWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     bench::waitUntilIdle();
 }
@@ -171,7 +171,7 @@ double timeBuild(const std::function<QWidget *()> &build)
     QWidget *window = build();
     bench::waitUntilIdle(window);
     const double ms = bench::elapsedMs(timer);
-    platform::registerLoadedWindow(window);
+    toolkit::registerLoadedWindow(window);
     clearWindows();
     return ms;
 }

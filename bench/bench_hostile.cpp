@@ -6,8 +6,8 @@
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "interpreter/scriptline.h"
-#include "platform/buttonstyle.h"
-#include "platform/forms.h"
+#include "toolkit/buttonstyle.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -59,7 +59,7 @@ void bigButtons()
     std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
     for (int i = 0; i < count; ++i) {
         auto *a = new QPushButton(QStringLiteral("Big"), &scripted);
-        a->setStyle(platform::buttonPanelStyle());
+        a->setStyle(toolkit::buttonPanelStyle());
         a->setGeometry(0, 0, 5792, 5792);
         // Qt's own panel costs so much that a tenth of the buttons is enough.
         if (i < count / 10) {
@@ -86,8 +86,8 @@ QString writeScript(const QTemporaryDir &dir, const QString &name, const QString
 
 void clearWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 // Runs a script and paints its window once; returns the time of both.
@@ -96,7 +96,7 @@ double runAndPaint(const QString &path)
     const double ms = msOf([&] {
         interpreter::SilentRunHost host;
         interpreter::CompileSource(path, interpreter::CompileNormally, host);
-        for (QWidget *window : platform::loadedWindows())
+        for (QWidget *window : toolkit::loadedWindows())
             window->grab();
     });
     clearWindows();

@@ -9,7 +9,7 @@
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
-#include "platform/scripteditor.h"
+#include "editor/scripteditor.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,9 +52,9 @@ double stepRun(panel::MainWindow &panel, const QString &path, int lines)
     timer.start();
     interpreter::CompileSource(path, interpreter::CompileStepByStep, panel);
     const double perPause = bench::elapsedMs(timer) / lines;
-    for (QWidget *window : platform::loadedWindows()) {
+    for (QWidget *window : toolkit::loadedWindows()) {
         if (window != &panel)
-            platform::unloadWindow(window);
+            toolkit::unloadWindow(window);
     }
     return perPause;
 }

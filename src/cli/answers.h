@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog.h"
+#include "toolkit/outputdialog.h"
 
 #include <QList>
 #include <QString>
@@ -13,15 +13,15 @@ QString shellQuoted(const QString &value);
 
 // The control, if any, whose value would take the name of the line that
 // names the button: its name, or empty text.
-QString controlNamedButton(const QList<platform::ControlValue> &values);
+QString controlNamedButton(const QList<toolkit::ControlValue> &values);
 
 // What --run prints once the window has closed: one name='value' line per
 // control in script order, a check box as 1 or 0, then button='NAME' (empty
 // when no button closed the window).
-QString shellAnswer(const QList<platform::ControlValue> &values, const QString &button);
+QString shellAnswer(const QList<toolkit::ControlValue> &values, const QString &button);
 
 // The same as one JSON object on one line: every value a string except a
 // check box's, which is true or false.
-QString jsonAnswer(const QList<platform::ControlValue> &values, const QString &button);
+QString jsonAnswer(const QList<toolkit::ControlValue> &values, const QString &button);
 
 } // namespace cli

@@ -4,9 +4,9 @@
 #include "cli/commandline.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
-#include "platform/dialog.h"
-#include "platform/forms.h"
-#include "platform/toolkiterror.h"
+#include "toolkit/outputdialog.h"
+#include "toolkit/loadedwindows.h"
+#include "platform/error.h"
 
 #include <QTimer>
 
@@ -25,7 +25,7 @@ QWidget *buildWindow(const QString &path)
     interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
     if (host.failed())
         return nullptr;
-    QWidget *window = platform::newestOutputWindow();
+    QWidget *window = toolkit::newestOutputWindow();
     if (!window)
         writeError(path + QStringLiteral(": error: the script builds no window\n"));
     return window;
@@ -33,8 +33,8 @@ QWidget *buildWindow(const QString &path)
 
 void unloadAllWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 } // namespace
 
@@ -45,13 +45,13 @@ int runDialog(const Invocation &invocation)
         return ExitRunScriptFailed;
     // Its value and the button that closes the window would share one name:
     // say so before the user fills anything in.
-    if (!controlNamedButton(platform::controlValues(window)).isEmpty()) {
+    if (!controlNamedButton(toolkit::controlValues(window)).isEmpty()) {
         writeError(invocation.files.first()
                    + QStringLiteral(": error: a control named 'button' would hide which button closed the window\n"));
         unloadAllWindows();
         return ExitRunScriptFailed;
     }
-    platform::OutputDialog dialog(window);
+    toolkit::OutputDialog dialog(window);
     const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
     if (!testAnswer.isEmpty())
         QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
@@ -59,7 +59,7 @@ int runDialog(const Invocation &invocation)
                 writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
         });
     const QString button = dialog.exec();
-    const QList<platform::ControlValue> values = platform::controlValues(window);
+    const QList<toolkit::ControlValue> values = toolkit::controlValues(window);
     writeOut(invocation.json ? jsonAnswer(values, button) : shellAnswer(values, button));
     unloadAllWindows();
     return button.isEmpty() ? ExitRunNoButton : ExitOk;
@@ -86,8 +86,8 @@ int renderScript(const Invocation &invocation)
     if (!window)
         return ExitFailed;
     try {
-        platform::saveClientAreaPicture(window, invocation.scale, invocation.output);
-    } catch (const platform::ToolkitError &error) {
+        toolkit::saveClientAreaPicture(window, invocation.scale, invocation.output);
+    } catch (const platform::Error &error) {
         writeError(invocation.output + QStringLiteral(": error ") + QString::number(error.number())
                    + QStringLiteral(": ") + error.description() + QLatin1Char('\n'));
         return ExitFailed;

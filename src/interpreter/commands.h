@@ -2,7 +2,7 @@
 
 #include "interpreter/arguments.h"
 
-namespace platform {
+namespace toolkit {
 class OutputWindow;
 }
 
@@ -27,6 +27,6 @@ void setText(RunState &run, const ArgumentList &args, const Command &command);
 } // namespace commands
 
 // Applies a "|"-separated window option list; "$10" removes the border.
-void ApplyWindowOptions(platform::OutputWindow &window, const QString &options);
+void ApplyWindowOptions(toolkit::OutputWindow &window, const QString &options);
 
 } // namespace interpreter

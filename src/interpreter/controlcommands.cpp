@@ -9,7 +9,7 @@
 namespace interpreter {
 
 namespace {
-using platform::Control;
+using toolkit::Control;
 
 constexpr int kSizedNameElement = 5;
 constexpr int kUnsizedNameElement = 4;
@@ -58,7 +58,7 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
         control.setProperty(property, scriptRelativePath(run, text));
         break;
     case ContentKind::Picture:
-        control.setProperty(property, platform::loadPicture(scriptRelativePath(run, text)));
+        control.setProperty(property, toolkit::loadPicture(scriptRelativePath(run, text)));
         break;
     case ContentKind::Entries:
         addEntries(control, text);

@@ -2,7 +2,7 @@
 
 #include "interpreter/arguments.h"
 #include "interpreter/runhost.h"
-#include "platform/outputwindow.h"
+#include "toolkit/outputwindow.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ struct RunState {
     explicit RunState(const QString &scriptPath, RunHost &runHost) : path(scriptPath), host(runHost) {}
 
     // The run window, created hidden on first use by any command.
-    platform::OutputWindow &window()
+    toolkit::OutputWindow &window()
     {
         runWindow.load();
         return runWindow;
@@ -24,7 +24,7 @@ struct RunState {
 
     const QString &path;
     RunHost &host;
-    platform::OutputWindow runWindow;
+    toolkit::OutputWindow runWindow;
     ArgumentList args;
     QString normalisedLine;
     // The line being run as the file holds it (trimmed, before "Date$" is

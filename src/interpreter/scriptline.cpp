@@ -1,7 +1,7 @@
 #include "interpreter/scriptline.h"
 
 #include "platform/localerules.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QDate>
 #include <limits>

@@ -6,7 +6,7 @@
 
 namespace interpreter {
 
-void ApplyWindowOptions(platform::OutputWindow &window, const QString &options)
+void ApplyWindowOptions(toolkit::OutputWindow &window, const QString &options)
 {
     // The pieces are not trimmed: " $10" is not the option.
     const QStringList pieces = options.split(QLatin1Char('|'), Qt::KeepEmptyParts);
@@ -20,7 +20,7 @@ namespace commands {
 
 void CreateWindow(RunState &run, const ArgumentList &args, const Command &)
 {
-    platform::OutputWindow &window = run.window();
+    toolkit::OutputWindow &window = run.window();
     const float tx = platform::twipsPerPixelX();
     const float ty = platform::twipsPerPixelY();
     window.setLeft(platform::checkedSingleProduct(platform::toNumber(args.at(1)), tx));

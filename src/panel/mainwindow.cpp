@@ -11,11 +11,11 @@
 #include "panel/stepwindow.h"
 #include "platform/defaultscript.h"
 #include "platform/capslock.h"
-#include "platform/findbar.h"
-#include "platform/forms.h"
+#include "editor/findbar.h"
+#include "toolkit/loadedwindows.h"
 #include "platform/messagebox.h"
-#include "platform/scripteditor.h"
-#include "platform/scripthighlighter.h"
+#include "editor/scripteditor.h"
+#include "editor/scripthighlighter.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
 
@@ -79,7 +79,7 @@ MainWindow::MainWindow(const QString &scriptPath)
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
-    platform::registerLoadedWindow(this);
+    toolkit::registerLoadedWindow(this);
     // The editor takes its final size before it takes the text: a change of
     // its width afterwards lays the whole document out again.
     layout()->activate();
@@ -148,7 +148,7 @@ void MainWindow::buildClientArea()
     connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
     connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
 
-    m_rtbEdit = new platform::ScriptEditor(m_fraMain);
+    m_rtbEdit = new editing::ScriptEditor(m_fraMain);
     m_rtbEdit->setObjectName(QStringLiteral("rtbEdit"));
     m_rtbEdit->setGeometry(platform::twipsToPixels(kEditorTwips));
     QFont font = m_rtbEdit->font();
@@ -157,8 +157,8 @@ void MainWindow::buildClientArea()
     m_rtbEdit->setFont(font);
     // Attached while the editor is empty: colouring a text already there
     // would report a change of it.
-    new platform::ScriptHighlighter(*m_rtbEdit, interpreter::commandKeywords());
-    m_findBar = new platform::FindBar(*m_rtbEdit);
+    new editing::ScriptHighlighter(*m_rtbEdit, interpreter::commandKeywords());
+    m_findBar = new editing::FindBar(*m_rtbEdit);
     m_rtbEdit->setFooter(m_findBar);
 
     m_document = new ScriptDocument(*m_rtbEdit, this);
@@ -235,12 +235,12 @@ void MainWindow::setStatus(const QString &text)
     m_panels[0]->repaint();
 }
 
-std::optional<platform::PlacedLine> MainWindow::editorLine(int lineNumber) const
+std::optional<files::PlacedLine> MainWindow::editorLine(int lineNumber) const
 {
     return m_rtbEdit->line(lineNumber - 1);
 }
 
-std::optional<platform::PlacedLine> MainWindow::findInEditor(const QString &text, int from,
+std::optional<files::PlacedLine> MainWindow::findInEditor(const QString &text, int from,
                                                              Qt::CaseSensitivity cs) const
 {
     return m_rtbEdit->find(text, from, cs);
@@ -348,10 +348,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // Form_Unload: every loaded window from the newest to the oldest; this
     // window, loaded first, is already closing and simply finishes.
-    const QList<QWidget *> windows = platform::loadedWindows();
+    const QList<QWidget *> windows = toolkit::loadedWindows();
     for (qsizetype i = windows.size() - 1; i >= 0; --i) {
         if (windows[i] != this)
-            platform::unloadWindow(windows[i]);
+            toolkit::unloadWindow(windows[i]);
     }
     event->accept();
 }

@@ -11,9 +11,11 @@ class QPushButton;
 
 namespace platform {
 class CapsLockWatcher;
+}
+namespace editing {
 class FindBar;
 class ScriptEditor;
-} // namespace platform
+} // namespace editing
 
 namespace panel {
 
@@ -30,8 +32,8 @@ public:
     ~MainWindow() override;
 
     ScriptDocument &document() const { return *m_document; }
-    platform::ScriptEditor *editor() const { return m_rtbEdit; }
-    platform::FindBar *findBar() const { return m_findBar; }
+    editing::ScriptEditor *editor() const { return m_rtbEdit; }
+    editing::FindBar *findBar() const { return m_findBar; }
     QLabel *statusPanel(int index) const; // 1 to 4
     bool autosaveChecked() const;
     // Switches autosave off for the file just loaded, which a save would
@@ -43,8 +45,8 @@ public:
     // RunHost: what a compile run uses of the panel.
     // SetStatus: the message in the status line (panel 1).
     void setStatus(const QString &text) override;
-    std::optional<platform::PlacedLine> editorLine(int lineNumber) const override;
-    std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+    std::optional<files::PlacedLine> editorLine(int lineNumber) const override;
+    std::optional<files::PlacedLine> findInEditor(const QString &text, int from,
                                                      Qt::CaseSensitivity cs) const override;
     void selectInEditor(int start, int length) override;
     void focusEditor() override;
@@ -82,8 +84,8 @@ private:
     QGroupBox *m_fraMain = nullptr;
     QPushButton *m_cmdCompile = nullptr;
     QPushButton *m_cmdStepCompile = nullptr;
-    platform::ScriptEditor *m_rtbEdit = nullptr;
-    platform::FindBar *m_findBar = nullptr;
+    editing::ScriptEditor *m_rtbEdit = nullptr;
+    editing::FindBar *m_findBar = nullptr;
     ScriptDocument *m_document = nullptr;
     QLabel *m_panels[4] = {};
     QAction *m_mSAVEATEVERYEDIT = nullptr;

@@ -3,7 +3,7 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "platform/findbar.h"
+#include "editor/findbar.h"
 
 #include <QAction>
 #include <QLineEdit>

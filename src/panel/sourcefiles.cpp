@@ -6,8 +6,8 @@
 #include "platform/filedialog.h"
 #include "platform/localerules.h"
 #include "platform/messagebox.h"
-#include "platform/scripteditor.h"
-#include "platform/toolkiterror.h"
+#include "editor/scripteditor.h"
+#include "platform/error.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -17,7 +17,7 @@ namespace panel {
 namespace {
 constexpr int kSizePanel = 3;
 
-void reportSaveFailure(MainWindow &window, const QString &path, const platform::ToolkitError &error)
+void reportSaveFailure(MainWindow &window, const QString &path, const platform::Error &error)
 {
     window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
 }
@@ -37,7 +37,7 @@ bool saveCurrentSource(MainWindow &window)
     try {
         SaveSource(window, document.path());
         return true;
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         reportSaveFailure(window, document.path(), error);
         document.setModified(true);
         return false;
@@ -49,7 +49,7 @@ bool LoadSource(MainWindow &window, const QString &path)
     ScriptDocument &document = window.document();
     try {
         document.load(path);
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         if (error.number() == platform::ErrFileNotFound) {
             window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral("."));
             return false;
@@ -117,7 +117,7 @@ void mSAVEAS_Click(MainWindow &window)
     }
     try {
         SaveSource(window, path);
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         reportSaveFailure(window, path, error);
         return;
     }

@@ -15,7 +15,7 @@ bool LoadSource(MainWindow &window, const QString &path);
 // Writes the editor text into the file at path, followed by one line break
 // unless the text already ends with one, and clears the modification marker.
 // The file is replaced atomically; on failure it is left as it was and a
-// platform::ToolkitError carries the reason.
+// platform::Error carries the reason.
 void SaveSource(MainWindow &window, const QString &path);
 
 // The editor's change handling: saves while the autosave mark is set (except

@@ -1,7 +1,7 @@
 #include "panel/stepwindow.h"
 
 #include "panel/buttons.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 #include "platform/units.h"
 
 #include <QLabel>
@@ -62,7 +62,7 @@ void StepWindow::cmdCompileNextLine_Click() { close(); }
 void showStepWindow()
 {
     QPointer<StepWindow> window = new StepWindow;
-    platform::registerLoadedWindow(window);
+    toolkit::registerLoadedWindow(window);
     window->exec();
     // The control panel may already have unloaded it while it was up.
     delete window.data();

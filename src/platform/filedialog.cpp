@@ -1,6 +1,6 @@
 #include "platform/filedialog.h"
 
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -14,7 +14,7 @@ for keyword in $keywords; do
   grep -q "$keyword" "$source/dist/zarvo.1.in" || fail "the man page does not list $keyword"
 done
 
-numbers="$(grep -oE '= [0-9]+,' "$source/src/platform/toolkiterror.h" | tr -dc '0-9\n')"
+numbers="$(grep -oE '= [0-9]+,' "$source/src/platform/error.h" | tr -dc '0-9\n')"
 for number in $numbers; do
   grep -q "^| $number | " "$reference" || fail "the script reference does not explain error $number"
 done

@@ -4,9 +4,9 @@
 // hangs, the harness stops on any step that breaks what it promises.
 
 #include "interpreter/scriptline.h"
-#include "platform/scriptfile.h"
-#include "platform/textlines.h"
-#include "platform/toolkiterror.h"
+#include "files/textencoding.h"
+#include "files/textlines.h"
+#include "platform/error.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -52,7 +52,7 @@ void checkLine(const QString &raw)
     std::optional<SplitLine> split;
     try {
         split = SplitScriptLine(raw, kDate);
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         require(error.number() == platform::ErrInvalidArgument);
         return;
     }
@@ -70,8 +70,8 @@ void checkLine(const QString &raw)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString text = platform::decodeText(bytes).text;
-    platform::LineWalker lines(text);
+    const QString text = files::decodeText(bytes).text;
+    files::LineWalker lines(text);
     while (!lines.atEnd())
         checkLine(lines.textOf(lines.next()).toString());
     return 0;

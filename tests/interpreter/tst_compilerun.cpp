@@ -1,9 +1,9 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 #include "platform/localerules.h"
-#include "platform/scripteditor.h"
+#include "editor/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -22,7 +22,7 @@ namespace {
 void closeOutputWindows()
 {
     for (QWidget *w : outputWindows())
-        platform::unloadWindow(w);
+        toolkit::unloadWindow(w);
 }
 } // namespace
 
@@ -239,7 +239,7 @@ void TestCompileRun::failurePlace()
     QFETCH(QString, place);
 
     const QString path = script.isNull() ? m_dir.filePath(QStringLiteral("absent.txt")) : writeScript(script.toUtf8());
-    platform::ScriptEditor *edit = m_window->editor();
+    editing::ScriptEditor *edit = m_window->editor();
     edit->setText(editor.isNull() ? script : editor);
     edit->setSelection(0, 0);
     m_window->document().setPath(path);

@@ -3,7 +3,7 @@
 // time and memory are the benchmarks' business, not these tests'.
 
 #include "interpreter/compilesource.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
 
@@ -54,8 +54,8 @@ void TestHostile::initTestCase()
 
 void TestHostile::cleanup()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 void TestHostile::endsInOneOutcome_data()

@@ -1,7 +1,7 @@
 #include "interpreter/commandtable.h"
 #include "interpreter/scriptline.h"
 #include "platform/localerules.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QDate>
 #include <QTest>
@@ -91,7 +91,7 @@ void TestScriptLine::lineWithoutSpaceFails()
     try {
         SplitScriptLine(raw, kToday);
         QFAIL("a line without a space was accepted");
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         QCOMPARE(error.number(), 5);
     }
 }

@@ -1,8 +1,8 @@
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "platform/findbar.h"
-#include "platform/forms.h"
-#include "platform/scripteditor.h"
+#include "editor/findbar.h"
+#include "toolkit/loadedwindows.h"
+#include "editor/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -36,7 +36,7 @@ private Q_SLOTS:
     void cleanup()
     {
         for (QWidget *window : testsupport::outputWindows())
-            platform::unloadWindow(window);
+            toolkit::unloadWindow(window);
     }
 };
 
@@ -121,7 +121,7 @@ void TestKeyboard::keysTriggerTheirActions()
         QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
     }
     const QString status = window.statusPanel(1)->text();
-    platform::ScriptEditor *editor = window.editor();
+    editing::ScriptEditor *editor = window.editor();
     const auto selection = [editor] { return QStringLiteral("%1+%2").arg(editor->selStart()).arg(editor->selLength()); };
     const QString selectedBefore = selection();
 

@@ -2,7 +2,7 @@
 
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/scripteditor.h"
+#include "editor/scripteditor.h"
 #include "support/testscript.h"
 
 #include <QDir>

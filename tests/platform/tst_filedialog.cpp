@@ -1,5 +1,5 @@
 #include "platform/filedialog.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -88,7 +88,7 @@ private Q_SLOTS:
         int error = 0;
         try {
             show(&m_owner, 0, QString(length, QLatin1Char('n')));
-        } catch (const platform::ToolkitError &e) {
+        } catch (const platform::Error &e) {
             error = e.number();
         }
         QCOMPARE(error, refused ? 5 : 0);
