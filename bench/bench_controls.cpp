@@ -1,6 +1,6 @@
 // From the click on COMPILE until the output window is shown, painted and
 // idle: a generated script of N controls of every kind, run through
-// CompileSource, next to naive hand-written Qt that builds the same window
+// compileSource, next to naive hand-written Qt that builds the same window
 // with the same widgets. Run headless: QT_QPA_PLATFORM=offscreen bench_controls
 // Optional arguments: "-r ROUNDS" and the control counts to measure.
 
@@ -219,7 +219,7 @@ int main(int argc, char **argv)
             return 1;
         file.close();
         const auto compile = [&] {
-            interpreter::CompileSource(path, interpreter::CompileNormally, host);
+            interpreter::compileSource(path, interpreter::CompileNormally, host);
             return newestWindow();
         };
         const auto direct = [&] { return buildWindowDirectly(count, material); };

@@ -95,7 +95,7 @@ double runAndPaint(const QString &path)
 {
     const double ms = msOf([&] {
         interpreter::SilentRunHost host;
-        interpreter::CompileSource(path, interpreter::CompileNormally, host);
+        interpreter::compileSource(path, interpreter::CompileNormally, host);
         for (QWidget *window : toolkit::loadedWindows())
             window->grab();
     });
@@ -134,7 +134,7 @@ void dateLine()
 {
     const QString line = QStringLiteral("X ") + QStringLiteral("Date$").repeated(4 * 1000 * 1000);
     const QString date = QStringLiteral("07/12/2026");
-    const double ours = msOf([&] { interpreter::SplitScriptLine(line, date); });
+    const double ours = msOf([&] { interpreter::splitScriptLine(line, date); });
     const double qt = msOf([&] { QString(line).replace(QLatin1String("Date$"), date); });
     report("split, line of 4 M Date$", ours, qt, "QString::replace alone");
 }

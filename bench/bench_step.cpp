@@ -46,11 +46,11 @@ QString writeScript(const QTemporaryDir &dir, int lines)
 // Milliseconds per pause of one step run over the script.
 double stepRun(panel::MainWindow &panel, const QString &path, int lines)
 {
-    panel::LoadSource(panel, path);
+    panel.sourceFiles().load(path);
     bench::waitUntilIdle(&panel);
     QElapsedTimer timer;
     timer.start();
-    interpreter::CompileSource(path, interpreter::CompileStepByStep, panel);
+    interpreter::compileSource(path, interpreter::CompileStepByStep, panel.runHost());
     const double perPause = bench::elapsedMs(timer) / lines;
     for (QWidget *window : toolkit::loadedWindows()) {
         if (window != &panel)

@@ -22,7 +22,7 @@ constexpr char kTestAnswerVariable[] = "ZARVO_TEST_ANSWER";
 QWidget *buildWindow(const QString &path)
 {
     TerminalRunHost host;
-    interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+    interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
     if (host.failed())
         return nullptr;
     QWidget *window = toolkit::newestOutputWindow();
@@ -70,7 +70,7 @@ int checkScripts(const Invocation &invocation)
     int status = ExitOk;
     for (const QString &path : invocation.files) {
         TerminalRunHost host;
-        interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+        interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
         unloadAllWindows();
         if (host.failed())
             status = ExitFailed;

@@ -11,7 +11,7 @@ using enum ContentKind;
 
 // Keywords are compared in this order; a creation command is one row.
 constexpr Command kCommands[] = {
-    {"CreateWindow"_L1, commands::CreateWindow},
+    {"CreateWindow"_L1, commands::createWindow},
     //                                                    content      class identifier    shape  element kind
     {"CreateButton"_L1, commands::createControl, "Caption", {"VB.CommandButton", Sized, 7, Text}},
     {"CreateFrame"_L1, commands::createControl, "Caption", {"VB.Frame", Sized, 7, Text}},
@@ -29,7 +29,7 @@ constexpr Command kCommands[] = {
     {"SetToolTip"_L1, commands::setText, "ToolTipText"},
     {"SetCaption"_L1, commands::setText, "Caption"},
     {"SetText"_L1, commands::setText, "Text"},
-    {"SetWindowTitle"_L1, commands::SetWindowTitle},
+    {"SetWindowTitle"_L1, commands::setWindowTitle},
 };
 } // namespace
 

@@ -67,7 +67,7 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
         // Known before the split, which fails for a line without a space.
         run.lineNumber = lines.lineNumber();
         run.fileLine = trimSpaces(raw);
-        std::optional<SplitLine> split = SplitScriptLine(raw);
+        std::optional<SplitLine> split = splitScriptLine(raw);
         if (!split)
             continue;
         run.normalisedLine = std::move(split->normalised);
@@ -76,7 +76,7 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
             stepPause(run);
         const Command *command = findCommand(run.args.keyword());
         if (!command) {
-            ReportUnknownCommand(run, run.args.keyword());
+            reportUnknownCommand(run, run.args.keyword());
             return false;
         }
         command->run(run, run.args, *command);
@@ -93,7 +93,7 @@ void failRun(RunState &run, const platform::Error &error)
 }
 } // namespace
 
-void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
+void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
     try {

@@ -48,7 +48,7 @@ void addEntries(Control &control, const QString &list)
 
 void setContent(RunState &run, Control &control, const ArgumentList &args, const Command &command)
 {
-    const QString text = StripQuotes(args.at(command.control.contentElement));
+    const QString text = stripQuotes(args.at(command.control.contentElement));
     const QString property = QLatin1String(command.property);
     switch (command.control.content) {
     case ContentKind::Text:
@@ -76,7 +76,7 @@ void createControl(RunState &run, const ArgumentList &args, const Command &comma
     setContent(run, control, args, command);
     control.setProperty(QStringLiteral("Visible"), true);
     if (row.entriesElement > 0) {
-        addEntries(control, StripQuotes(args.at(row.entriesElement)));
+        addEntries(control, stripQuotes(args.at(row.entriesElement)));
         control.setProperty(QStringLiteral("ListIndex"), 0);
     }
 }

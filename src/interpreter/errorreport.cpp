@@ -59,7 +59,7 @@ void reportRunError(RunState &run, const platform::Error &error)
         reportGeneric(run, error);
 }
 
-void ReportUnknownCommand(RunState &run, const QString &keyword)
+void reportUnknownCommand(RunState &run, const QString &keyword)
 {
     int start = -1;
     int length = int(keyword.size());

@@ -21,6 +21,6 @@ void reportRunError(RunState &run, const platform::Error &error);
 
 // Highlights a keyword that matched no command in the editor and says so in
 // the status line.
-void ReportUnknownCommand(RunState &run, const QString &keyword);
+void reportUnknownCommand(RunState &run, const QString &keyword);
 
 } // namespace interpreter

@@ -8,7 +8,7 @@
 
 namespace interpreter {
 
-// Everything one compile run keeps; it ends when CompileSource returns.
+// Everything one compile run keeps; it ends when compileSource returns.
 struct RunState {
     explicit RunState(const QString &scriptPath, RunHost &runHost) : path(scriptPath), host(runHost) {}
 

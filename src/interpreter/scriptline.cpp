@@ -49,7 +49,7 @@ QString withDate(const QString &line, const QString &dateText)
 }
 } // namespace
 
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &dateText)
+std::optional<SplitLine> splitScriptLine(const QString &rawLine, const QString &dateText)
 {
     const QString line = trimSpaces(withDate(rawLine, dateText));
     if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
@@ -67,14 +67,14 @@ std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &
     return result;
 }
 
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine)
+std::optional<SplitLine> splitScriptLine(const QString &rawLine)
 {
     if (!rawLine.contains(kDateMarker))
-        return SplitScriptLine(rawLine, QString());
-    return SplitScriptLine(rawLine, platform::formatDayMonthYear(QDate::currentDate()));
+        return splitScriptLine(rawLine, QString());
+    return splitScriptLine(rawLine, platform::formatDayMonthYear(QDate::currentDate()));
 }
 
-QString StripQuotes(const QString &text)
+QString stripQuotes(const QString &text)
 {
     if (text.size() < 2)
         return QString();

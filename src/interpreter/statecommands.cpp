@@ -16,7 +16,7 @@ void setFlag(RunState &run, const ArgumentList &args, const Command &command)
 void setText(RunState &run, const ArgumentList &args, const Command &command)
 {
     toolkit::Control control = run.window().control(args.at(1));
-    control.setProperty(QLatin1String(command.property), StripQuotes(args.at(2)));
+    control.setProperty(QLatin1String(command.property), stripQuotes(args.at(2)));
 }
 
 } // namespace interpreter::commands

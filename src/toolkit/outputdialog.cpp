@@ -37,14 +37,14 @@ struct NamedControl {
 QList<NamedControl> controlsInOrder(QWidget *window)
 {
     QList<NamedControl> controls;
-    const auto *form = qobject_cast<TemplateWindow *>(window);
+    const auto *form = qobject_cast<OutputWindowWidget *>(window);
     if (!form)
         return controls;
     for (QObject *child : form->children()) {
         auto *widget = qobject_cast<QWidget *>(child);
         if (!widget)
             continue;
-        const TemplateWindow::ControlEntry entry = form->findControl(widget->objectName());
+        const OutputWindowWidget::ControlEntry entry = form->findControl(widget->objectName());
         if (entry.widget == widget)
             controls.append({widget->objectName(), widget, controlClassId(entry.kind)});
     }
@@ -98,7 +98,7 @@ QWidget *newestOutputWindow()
 {
     const QList<QWidget *> windows = loadedWindows();
     for (qsizetype i = windows.size() - 1; i >= 0; --i) {
-        if (qobject_cast<TemplateWindow *>(windows[i]))
+        if (qobject_cast<OutputWindowWidget *>(windows[i]))
             return windows[i];
     }
     return nullptr;

@@ -37,7 +37,7 @@ bool isAcceptableName(const QString &name)
 OutputWindow::OutputWindow() = default;
 OutputWindow::~OutputWindow() = default;
 
-TemplateWindow &OutputWindow::loaded()
+OutputWindowWidget &OutputWindow::loaded()
 {
     load();
     return *m_window;
@@ -47,7 +47,7 @@ void OutputWindow::load()
 {
     if (m_window)
         return;
-    m_window = new TemplateWindow;
+    m_window = new OutputWindowWidget;
     registerLoadedWindow(m_window);
 }
 
@@ -60,25 +60,25 @@ void OutputWindow::unload()
 
 void OutputWindow::setLeft(float twips)
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     w.setOuterGeometry(twips, w.topTwips(), w.widthTwips(), w.heightTwips(), true);
 }
 
 void OutputWindow::setTop(float twips)
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     w.setOuterGeometry(w.leftTwips(), twips, w.widthTwips(), w.heightTwips(), true);
 }
 
 void OutputWindow::setWidth(float twips)
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     w.setOuterGeometry(w.leftTwips(), w.topTwips(), twips, w.heightTwips(), false);
 }
 
 void OutputWindow::setHeight(float twips)
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     w.setOuterGeometry(w.leftTwips(), w.topTwips(), w.widthTwips(), twips, false);
 }
 
@@ -95,7 +95,7 @@ void OutputWindow::setBorderStyle(int style)
 
 void OutputWindow::show()
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     w.showTitle();
     w.show();
     w.reapplyGeometry();
@@ -109,7 +109,7 @@ void OutputWindow::showKeptChanges()
 
 Control OutputWindow::addControl(const QString &classId, const QString &name)
 {
-    TemplateWindow &w = loaded();
+    OutputWindowWidget &w = loaded();
     if (!isAcceptableName(name))
         platform::raiseError(platform::ErrInvalidArgument);
     if (w.findControl(name).widget)
@@ -126,7 +126,7 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
 
 Control OutputWindow::control(const QString &name) const
 {
-    const TemplateWindow::ControlEntry found = m_window ? m_window->findControl(name) : TemplateWindow::ControlEntry{};
+    const OutputWindowWidget::ControlEntry found = m_window ? m_window->findControl(name) : OutputWindowWidget::ControlEntry{};
     if (!found.widget)
         platform::raiseControlError(platform::ErrControlNotFound, name);
     return Control(found.widget, found.kind);

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace toolkit {
 
-class TemplateWindow;
+class OutputWindowWidget;
 
 // A handle on one output window made from the design wTemplate. The handle
 // starts empty; load() creates the window, hidden. Position and size are
@@ -50,9 +50,9 @@ public:
 
 private:
     // The window, created and loaded first when the handle holds none.
-    TemplateWindow &loaded();
+    OutputWindowWidget &loaded();
 
-    QPointer<TemplateWindow> m_window;
+    QPointer<OutputWindowWidget> m_window;
 };
 
 } // namespace toolkit

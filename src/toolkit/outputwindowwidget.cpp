@@ -38,7 +38,7 @@ void checkPixelGeometry(double left, double top, double width, double height)
         platform::raiseError(platform::ErrInvalidPropertyValue);
 }
 
-TemplateWindow::TemplateWindow() : QWidget(nullptr, Qt::Window)
+OutputWindowWidget::OutputWindowWidget() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("wTemplate"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -50,7 +50,7 @@ TemplateWindow::TemplateWindow() : QWidget(nullptr, Qt::Window)
     m_height = float(height()) * platform::twipsPerPixelY();
 }
 
-void TemplateWindow::setOuterGeometry(float left, float top, float width, float height, bool positioned)
+void OutputWindowWidget::setOuterGeometry(float left, float top, float width, float height, bool positioned)
 {
     const float tx = platform::twipsPerPixelX();
     const float ty = platform::twipsPerPixelY();
@@ -63,7 +63,7 @@ void TemplateWindow::setOuterGeometry(float left, float top, float width, float 
     reapplyGeometry();
 }
 
-void TemplateWindow::reapplyGeometry()
+void OutputWindowWidget::reapplyGeometry()
 {
     const float tx = platform::twipsPerPixelX();
     const float ty = platform::twipsPerPixelY();
@@ -77,7 +77,7 @@ void TemplateWindow::reapplyGeometry()
         move(toPixels(m_left, tx), toPixels(m_top, ty));
 }
 
-void TemplateWindow::setTitle(const QString &title)
+void OutputWindowWidget::setTitle(const QString &title)
 {
     if (windowHandle()) {
         m_keptTitle = title;
@@ -86,7 +86,7 @@ void TemplateWindow::setTitle(const QString &title)
     setWindowTitle(title);
 }
 
-void TemplateWindow::showTitle()
+void OutputWindowWidget::showTitle()
 {
     if (!m_keptTitle)
         return;
@@ -94,12 +94,12 @@ void TemplateWindow::showTitle()
     m_keptTitle.reset();
 }
 
-TemplateWindow::ControlEntry TemplateWindow::findControl(const QString &name) const
+OutputWindowWidget::ControlEntry OutputWindowWidget::findControl(const QString &name) const
 {
     return m_controls.value(nameKey(name));
 }
 
-void TemplateWindow::registerControl(const QString &name, QWidget *control, int kind)
+void OutputWindowWidget::registerControl(const QString &name, QWidget *control, int kind)
 {
     m_controls.insert(nameKey(name), ControlEntry{control, kind});
 }

@@ -13,10 +13,10 @@ namespace toolkit {
 // and maximise buttons, a 268 x 146 pixel client area at 96 DPI, controls
 // placed in pixels of the client area. Closing it unloads it and tells the
 // interpreter nothing.
-class TemplateWindow : public QWidget {
+class OutputWindowWidget : public QWidget {
     Q_OBJECT
 public:
-    TemplateWindow();
+    OutputWindowWidget();
 
     // Outer frame position and size in twips, as last set.
     float leftTwips() const { return m_left; }

@@ -31,7 +31,7 @@ qint64 entriesBytes(const QStringList &entries)
 
 void chargeRunMemory(QWidget *control, qint64 bytes)
 {
-    if (auto *window = qobject_cast<TemplateWindow *>(control->parentWidget()))
+    if (auto *window = qobject_cast<OutputWindowWidget *>(control->parentWidget()))
         window->budget().chargeBytes(bytes);
 }
 

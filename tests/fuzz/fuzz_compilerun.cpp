@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzHost host(files::decodeText(bytes).text);
     const int stepFlag = size > 0 && (data[0] & 1) ? interpreter::CompileStepByStep : interpreter::CompileNormally;
     const qsizetype windowsBefore = toolkit::loadedWindows().size();
-    interpreter::CompileSource(harness.script, stepFlag, host);
+    interpreter::compileSource(harness.script, stepFlag, host);
     const bool succeeded = host.lastStatus() == QLatin1String("Compiled sucessfully...");
     require(succeeded ? host.reports() == 0 : host.reports() == 1);
     require(succeeded || toolkit::loadedWindows().size() == windowsBefore);

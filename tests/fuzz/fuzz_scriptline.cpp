@@ -51,7 +51,7 @@ void checkLine(const QString &raw)
     require(!raw.contains(QLatin1Char('\r')) && !raw.contains(QLatin1Char('\n')));
     std::optional<SplitLine> split;
     try {
-        split = SplitScriptLine(raw, kDate);
+        split = splitScriptLine(raw, kDate);
     } catch (const platform::Error &error) {
         require(error.number() == platform::ErrInvalidArgument);
         return;
@@ -60,7 +60,7 @@ void checkLine(const QString &raw)
         return;
     checkSplit(raw, *split);
     for (const QString &element : split->elements) {
-        const QString inner = StripQuotes(element);
+        const QString inner = stripQuotes(element);
         require(element.size() < 2 ? inner.isEmpty() : inner == element.mid(1, element.size() - 2));
         checkEntries(inner);
     }

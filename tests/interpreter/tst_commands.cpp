@@ -180,7 +180,7 @@ RunResult tst_Commands::run(const QString &script)
     const QList<QWidget *> before = toolkit::loadedWindows();
     RunResult result;
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
     for (QWidget *window : toolkit::loadedWindows()) {
         if (!before.contains(window))
             result.windows.append(window);
@@ -409,7 +409,7 @@ void tst_Commands::reportsNameThePlace()
     if (!script.isNull())
         testsupport::writeFile(path, script.toUtf8());
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
     QCOMPARE(m_host.reports.size(), 1);
     const interpreter::RunReport &report = m_host.reports.first().report;
     QCOMPARE(report.number, number);
@@ -450,7 +450,7 @@ void tst_Commands::windowGeometryAndTitle()
 {
     const RunResult result = run(QStringLiteral("CreateWindow 100, 50, 300, 200, anything, , \"My title\""));
     QCOMPARE(result.windows.size(), 1);
-    auto *window = qobject_cast<toolkit::TemplateWindow *>(result.windows.first());
+    auto *window = qobject_cast<toolkit::OutputWindowWidget *>(result.windows.first());
     QVERIFY(window);
     QCOMPARE(window->objectName(), QStringLiteral("wTemplate"));
     QCOMPARE(window->windowTitle(), QStringLiteral("My title"));
@@ -465,7 +465,7 @@ void tst_Commands::windowGeometryAndTitle()
     const RunResult lenient = run(QStringLiteral("CreateWindow 0, 0, wide, 100, -, , \"T\""));
     QCOMPARE(lenient.boxes.size(), 0);
     QCOMPARE(lenient.windows.size(), 1);
-    QCOMPARE(qobject_cast<toolkit::TemplateWindow *>(lenient.windows.first())->widthTwips(), 0.0f);
+    QCOMPARE(qobject_cast<toolkit::OutputWindowWidget *>(lenient.windows.first())->widthTwips(), 0.0f);
 }
 
 void tst_Commands::templateBeforeCreateWindow()
@@ -539,7 +539,7 @@ void tst_Commands::bundledSampleRuns()
     const QString sample = QFINDTESTDATA("../../resources/GUI_All.txt");
     QVERIFY(!sample.isEmpty());
     m_host.clear();
-    interpreter::CompileSource(sample, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(sample, interpreter::CompileNormally, m_host);
     QCOMPARE(m_host.reports.size(), 0);
     QCOMPARE(m_host.lastStatus(), QStringLiteral("Compiled sucessfully..."));
     QWidget *window = toolkit::loadedWindows().last();

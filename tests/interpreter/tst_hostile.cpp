@@ -103,7 +103,7 @@ void TestHostile::endsInOneOutcome()
     const QString path = m_dir.filePath(QStringLiteral("hostile.txt"));
     testsupport::writeFile(path, script);
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
     if (outcome == kSucceeds) {
         QCOMPARE(m_host.reports.size(), 0);
         QCOMPARE(m_host.lastStatus(), QStringLiteral("Compiled sucessfully..."));

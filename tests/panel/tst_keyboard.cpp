@@ -108,7 +108,7 @@ void TestKeyboard::keysTriggerTheirActions()
     testsupport::writeFile(path, script);
     panel::MainWindow window;
     setAutosave(window, false);
-    panel::LoadSource(window, path);
+    window.sourceFiles().load(path);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     if (!focus.isEmpty())

@@ -196,8 +196,8 @@ void TestMainWindow::closingUnloadsNewestFirst()
     testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"W\"");
     auto *window = new panel::MainWindow;
     window->show();
-    interpreter::CompileSource(path, 0, *window);
-    interpreter::CompileSource(path, 0, *window);
+    interpreter::compileSource(path, 0, window->runHost());
+    interpreter::compileSource(path, 0, window->runHost());
     QList<QWidget *> loaded = toolkit::loadedWindows();
     QCOMPARE(loaded.size(), 3);
     QCOMPARE(loaded[0], window);

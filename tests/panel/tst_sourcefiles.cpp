@@ -77,7 +77,7 @@ private:
         m_window = std::make_unique<MainWindow>();
         m_window->show();
         m_window->document().setPath(m_path);
-        panel::LoadSource(*m_window, m_path);
+        m_window->sourceFiles().load(m_path);
         return *m_window;
     }
 
@@ -122,7 +122,7 @@ private Q_SLOTS:
         QCOMPARE(w.document().encoding(), encoding);
         setAutosave(w, false);
         w.editor()->setText(text);
-        panel::SaveSource(w, m_path);
+        w.document().saveTo(m_path);
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QString());
         QCOMPARE(w.document().encoding(), next);
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         MainWindow &w = openOn(bytes);
         QCOMPARE(readFile(m_path), bytes); // the load itself wrote nothing
-        panel::SaveSource(w, m_path);
+        w.document().saveTo(m_path);
         const QByteArray saved = bytes.endsWith('\n') ? bytes : bytes + "\n";
         QCOMPARE(readFile(m_path), saved);
         typeText(w, QStringLiteral("x")); // and an edit keeps every other byte
@@ -218,7 +218,7 @@ private Q_SLOTS:
         MainWindow &w = openOn("abc\r\n");
         setAutosave(w, false);
         typeText(w, QStringLiteral("x"));
-        QVERIFY(panel::LoadSource(w, m_path));
+        QVERIFY(w.sourceFiles().load(m_path));
         QCOMPARE(panelText(w, 2), QString());
         QCOMPARE(w.editor()->text(), QStringLiteral("abc\r\n"));
     }
@@ -238,7 +238,7 @@ private Q_SLOTS:
         MainWindow &w = openOn("kept\r\n");
         QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
         const QString path = m_dir.filePath(name);
-        QVERIFY(!panel::LoadSource(w, path));
+        QVERIFY(!w.sourceFiles().load(path));
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
         QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
         QVERIFY(!w.document().isLoading());
@@ -286,7 +286,7 @@ private Q_SLOTS:
         m_window = std::make_unique<MainWindow>();
         MainWindow &w = *m_window;
         w.document().setPath(m_path);
-        panel::LoadSource(w, m_path);
+        w.sourceFiles().load(m_path);
         QCOMPARE(panelText(w, 1), status.arg(m_path));
         QVERIFY(!w.autosaveChecked());
         typeText(w, QStringLiteral("y"));
@@ -295,7 +295,7 @@ private Q_SLOTS:
         // The next file that loads clean has autosave back.
         const QString clean = m_dir.filePath(QStringLiteral("clean.txt"));
         writeFile(clean, "clean\r\n");
-        QVERIFY(panel::LoadSource(w, clean));
+        QVERIFY(w.sourceFiles().load(clean));
         QVERIFY(w.autosaveChecked());
     }
 

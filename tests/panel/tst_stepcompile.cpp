@@ -294,7 +294,7 @@ private Q_SLOTS:
             modal->close();
         });
         run.panel().editor()->setSelection(0, 0);
-        interpreter::CompileSource(run.path(), flag, run.panel());
+        interpreter::compileSource(run.path(), flag, run.panel().runHost());
         QCOMPARE(seen, pauses);
         QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
         QCOMPARE(run.panel().editor()->selLength(), pauses ? kButton1.size() : 0);

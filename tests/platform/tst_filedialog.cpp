@@ -16,7 +16,7 @@ using testsupport::ModalAnswerer;
 namespace {
 QString show(QWidget *owner, int mode, const QString &fileName = QString(), const QString &filter = QString())
 {
-    return platform::ShowFileDialog(owner, mode, QStringLiteral("Pick"), fileName, filter, QString(), QString());
+    return platform::showFileDialog(owner, mode, QStringLiteral("Pick"), fileName, filter, QString(), QString());
 }
 
 void typeAndConfirm(QWidget *dialog, const QString &text)

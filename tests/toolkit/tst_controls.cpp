@@ -150,7 +150,7 @@ void tst_Controls::budgetEndsTheRunInOutOfMemory()
     toolkit::OutputWindow window;
     window.load();
     Control list = window.addControl(QStringLiteral("VB.ListBox"), QStringLiteral("l"));
-    auto *templateWindow = qobject_cast<toolkit::TemplateWindow *>(toolkit::loadedWindows().last());
+    auto *templateWindow = qobject_cast<toolkit::OutputWindowWidget *>(toolkit::loadedWindows().last());
     QVERIFY(templateWindow);
     // Room for the list, one more control and three empty entries, exactly.
     templateWindow->budget() = toolkit::RunBudget(3 * toolkit::RunBudget::kEntryOverheadBytes, 2);

@@ -70,7 +70,7 @@ QWidget *TestOutputDialog::build(const QByteArray &lines)
     const QString path = m_dir.filePath("script.txt");
     testsupport::writeFile(path, kWindow + lines);
     interpreter::SilentRunHost host;
-    interpreter::CompileSource(path, interpreter::CompileNormally, host);
+    interpreter::compileSource(path, interpreter::CompileNormally, host);
     return toolkit::newestOutputWindow();
 }
 
