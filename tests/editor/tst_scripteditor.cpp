@@ -2,6 +2,7 @@
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "editor/scripthighlighter.h"
+#include "support/testscript.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -11,7 +12,9 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+using editing::ScriptEditor;
 using editing::ScriptToken;
+using files::PlacedLine;
 
 Q_DECLARE_METATYPE(editing::ScriptToken)
 
@@ -30,6 +33,10 @@ std::optional<QTextCharFormat> formatAt(const QTextBlock &block, int position)
 class TestScriptEditor : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void editorCrLfText_data();
+    void editorCrLfText();
+    void editorRejectsNegativeSelection();
+    void editorNotifiesOncePerChange();
     void tokenColours_data();
     void tokenColours();
     void find_data();
@@ -196,6 +203,74 @@ void TestScriptEditor::linesAreColouredWhenShownWithoutAChange()
     QCOMPARE(changes, 2);
     // An edit is coloured at once, as ever.
     QCOMPARE(formatAt(far, 0), std::optional(highlighter.formatOf(ScriptToken::NotACommand)));
+}
+
+void TestScriptEditor::editorCrLfText_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("LF becomes CR LF") << "ab\ncd" << "ab\r\ncd";
+    QTest::newRow("CR LF stays") << "ab\r\ncd\r\n" << "ab\r\ncd\r\n";
+    QTest::newRow("no-break space kept") << QString("a") + QChar(0xA0) + "b" << QString("a") + QChar(0xA0) + "b";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty lines between") << "ab\n\ncab\r\n\nc" << "ab\r\n\r\ncab\r\n\r\nc";
+}
+
+void TestScriptEditor::editorCrLfText()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    ScriptEditor editor;
+    int changes = 0;
+    connect(&editor, &QPlainTextEdit::textChanged, [&] { ++changes; });
+    editor.setText(input);
+    QCOMPARE(changes, 1);
+    QCOMPARE(editor.text(), text);
+    QCOMPARE(editor.textLength(), qint64(text.size()));
+    // Every position of the CR LF text outside a line break selects the same characters.
+    for (int start = 0; start <= text.size(); ++start) {
+        if (start > 0 && text[start - 1] == QLatin1Char('\r'))
+            continue;
+        const int length = int(text.size()) - start;
+        editor.setSelection(start, length);
+        QCOMPARE(editor.selStart(), start);
+        QCOMPARE(editor.selLength(), length);
+        QCOMPARE(editor.textCursor().selectedText().replace(QChar::ParagraphSeparator, "\r\n"), text.mid(start));
+        const std::optional<PlacedLine> found = editor.find(QStringLiteral("b"), start, Qt::CaseSensitive);
+        QCOMPARE(found ? int(found->start) : -1, int(text.indexOf(QLatin1Char('b'), start)));
+    }
+    // Lines by number, as the text's own lines with their places.
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (int i = 0; i < lines.size(); ++i) {
+        const std::optional<PlacedLine> line = editor.line(i);
+        QVERIFY(line);
+        QCOMPARE(line->text, lines[i]);
+        QCOMPARE(text.mid(line->start, lines[i].size() + 2), lines[i] + (i + 1 < lines.size() ? "\r\n" : ""));
+    }
+    QVERIFY(!editor.line(int(lines.size())));
+}
+
+void TestScriptEditor::editorRejectsNegativeSelection()
+{
+    ScriptEditor editor;
+    editor.setText(QStringLiteral("abc"));
+    QCOMPARE(testsupport::errorNumberOf([&] { editor.setSelection(-1, 2); }), 380);
+}
+
+void TestScriptEditor::editorNotifiesOncePerChange()
+{
+    ScriptEditor editor;
+    // Colouring what changed is no further change.
+    editing::ScriptHighlighter highlighter(editor, interpreter::commandKeywords());
+    int changes = 0;
+    connect(&editor, &QPlainTextEdit::textChanged, [&] { ++changes; });
+    QTest::keyClicks(&editor, QStringLiteral("ab"));
+    QCOMPARE(changes, 2);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QCOMPARE(changes, 3);
+    editor.insertPlainText(QString());
+    QCOMPARE(changes, 3);
+    QCOMPARE(editor.text(), QStringLiteral("ab\r\n"));
 }
 
 QTEST_MAIN(TestScriptEditor)
