@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/outputdialog.h"
+#include "toolkit/controlvalues.h"
 
 #include <QList>
 #include <QString>

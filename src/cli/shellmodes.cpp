@@ -4,7 +4,9 @@
 #include "cli/commandline.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
+#include "toolkit/controlvalues.h"
 #include "toolkit/outputdialog.h"
+#include "toolkit/windowpicture.h"
 #include "toolkit/loadedwindows.h"
 #include "platform/error.h"
 

@@ -44,8 +44,8 @@ struct ControlRow {
 struct Command {
     QLatin1StringView keyword;
     CommandFunction run;
-    // The property the command sets: a creation command's content property,
-    // a state command's property.
+    // The property a state command sets; a creation command fills the
+    // content property of its control's kind.
     const char *property = nullptr;
     ControlRow control = {};
 };

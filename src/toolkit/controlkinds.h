@@ -1,9 +1,10 @@
 #pragma once
 
 // The control kinds behind the class identifiers, shared between the files
-// that build them. Only the platform layer includes this header.
+// that build them. Only the toolkit includes this header.
 
 #include "toolkit/controls.h"
+#include "toolkit/controlvalues.h"
 
 class QWidget;
 
@@ -48,5 +49,17 @@ bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyVa
 
 QWidget *makeImage(QWidget *parent);
 bool setImageContent(QWidget *w, const QString &property, const PropertyValue &value);
+
+// How the kinds that hold a value give it to a --run answer.
+using ValueReader = void (*)(QWidget *widget, ControlValue &value);
+void readTextBox(QWidget *w, ControlValue &v);
+void readCheckBox(QWidget *w, ControlValue &v);
+void readListBox(QWidget *w, ControlValue &v);
+void readComboBox(QWidget *w, ControlValue &v);
+void readDriveListBox(QWidget *w, ControlValue &v);
+void readDirListBox(QWidget *w, ControlValue &v);
+void readFileListBox(QWidget *w, ControlValue &v);
+// The reader of a class identifier's kind; null for a kind that holds no value.
+ValueReader valueReaderOf(const QString &classId);
 
 } // namespace toolkit::kinds

@@ -1,6 +1,7 @@
 #include "toolkit/controls.h"
 
 #include "toolkit/buttonstyle.h"
+#include "toolkit/classids.h"
 #include "toolkit/controlkinds.h"
 #include "platform/localerules.h"
 #include "toolkit/runbudget.h"
@@ -52,12 +53,16 @@ using ContentSetter = bool (*)(QWidget *widget, const QString &property, const P
 // Appends entries in order, as that many single appends would.
 using ItemAdder = void (*)(QWidget *widget, const QStringList &entries);
 
+// Everything the program knows of a kind, one row per kind.
 struct ControlKind {
     const char *classId;
     Factory create;
+    // The property a creation command fills, and how any content property is set.
+    const char *contentProperty;
     ContentSetter setContent;
-    ItemAdder addItem = nullptr; // only list and combo boxes take entries
-    bool fixedHeight = false;    // the height follows the font; Height is read-only
+    ItemAdder addItem = nullptr;     // only list and combo boxes take entries
+    bool fixedHeight = false;        // the height follows the font; Height is read-only
+    ValueReader readValue = nullptr; // what a --run answer gives for it
 };
 
 bool boolOf(const PropertyValue &value)
@@ -92,18 +97,20 @@ QWidget *makePushButton(QWidget *parent)
     return button;
 }
 
+using namespace classid;
 const ControlKind kKinds[] = {
-    {"VB.CommandButton", makePushButton, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
-    {"VB.Frame", makeCaptionFrame, setOneText<QGroupBox, &QGroupBox::setTitle, true>},
-    {"VB.TextBox", make<QLineEdit>, setOneText<QLineEdit, &QLineEdit::setText, false>},
-    {"VB.Label", makeCaptionLabel, setOneText<QLabel, &QLabel::setText, true>},
-    {"VB.CheckBox", makeCaptionCheckBox, setOneText<QAbstractButton, &QAbstractButton::setText, true>},
-    {"VB.ComboBox", makeComboBox, setComboBoxContent, addComboBoxItems, true},
-    {"VB.ListBox", make<QListWidget>, setListBoxContent, addListBoxItems},
-    {"VB.Image", makeImage, setImageContent},
-    {"VB.DriveListBox", makeDriveListBox, setDriveListBoxContent, nullptr, true},
-    {"VB.DirListBox", makeDirListBox, setDirListBoxContent},
-    {"VB.FileListBox", make<QListWidget>, setFileListBoxContent},
+    {CommandButton, makePushButton, "Caption", setOneText<QAbstractButton, &QAbstractButton::setText, true>},
+    {Frame, makeCaptionFrame, "Caption", setOneText<QGroupBox, &QGroupBox::setTitle, true>},
+    {TextBox, make<QLineEdit>, "Text", setOneText<QLineEdit, &QLineEdit::setText, false>, nullptr, false, readTextBox},
+    {Label, makeCaptionLabel, "Caption", setOneText<QLabel, &QLabel::setText, true>},
+    {CheckBox, makeCaptionCheckBox, "Caption", setOneText<QAbstractButton, &QAbstractButton::setText, true>, nullptr,
+     false, readCheckBox},
+    {ComboBox, makeComboBox, "Text", setComboBoxContent, addComboBoxItems, true, readComboBox},
+    {ListBox, make<QListWidget>, nullptr, setListBoxContent, addListBoxItems, false, readListBox},
+    {Image, makeImage, "Picture", setImageContent},
+    {DriveListBox, makeDriveListBox, "Drive", setDriveListBoxContent, nullptr, true, readDriveListBox},
+    {DirListBox, makeDirListBox, "Path", setDirListBoxContent, nullptr, false, readDirListBox},
+    {FileListBox, make<QListWidget>, "Path", setFileListBoxContent, nullptr, false, readFileListBox},
 };
 
 const ControlKind *kindAt(int index)
@@ -166,6 +173,14 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
     platform::raiseError(platform::ErrNoSuchProperty);
 }
 
+void Control::setContent(const PropertyValue &value)
+{
+    const ControlKind *kind = kindAt(m_kind);
+    if (!kind || !kind->contentProperty)
+        platform::raiseError(platform::ErrNoSuchProperty);
+    setProperty(QLatin1String(kind->contentProperty), value);
+}
+
 void Control::addItems(const QStringList &entries)
 {
     QWidget *w = m_widget.data();
@@ -189,6 +204,17 @@ QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
     }
     platform::raiseError(platform::ErrInvalidClass);
 }
+
+namespace kinds {
+ValueReader valueReaderOf(const QString &classId)
+{
+    for (const ControlKind &kind : kKinds) {
+        if (classId == QLatin1String(kind.classId))
+            return kind.readValue;
+    }
+    return nullptr;
+}
+} // namespace kinds
 
 QString controlClassId(int kind)
 {

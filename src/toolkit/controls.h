@@ -34,6 +34,10 @@ public:
     // not a number). Raises 438 for a property the kind does not have, 383 for
     // one it only reports and 380 for a value it refuses.
     void setProperty(const QString &property, const PropertyValue &value);
+    // Sets the property a creation command fills for the control's kind
+    // ("Caption" of a button, "Text" of a text box...); 438 for a kind
+    // without one.
+    void setContent(const PropertyValue &value);
     // Appends entries to a list or combo box (438 on other kinds) in one go:
     // one model change instead of one per entry.
     void addItems(const QStringList &entries);

@@ -1,5 +1,7 @@
 #include "toolkit/loadedwindows.h"
 
+#include "toolkit/outputwindowwidget.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
@@ -36,6 +38,16 @@ QList<QWidget *> loadedWindows()
     return result;
 }
 
+QWidget *newestOutputWindow()
+{
+    const QList<QWidget *> windows = loadedWindows();
+    for (qsizetype i = windows.size() - 1; i >= 0; --i) {
+        if (qobject_cast<OutputWindowWidget *>(windows[i]))
+            return windows[i];
+    }
+    return nullptr;
+}
+
 void unloadWindow(QWidget *window)
 {
     if (!window)
@@ -44,9 +56,8 @@ void unloadWindow(QWidget *window)
     QPointer<QWidget> guard(window);
     window->close();
     // A widget destroyed with events still queued for it searches the whole
-    // queue, so a window with thousands of fresh controls took seconds to go.
-    // Delivering the queue first keeps the unload linear.
-    // A window that deletes itself on close may be gone after that.
+    // queue once per child: delivering the queue first keeps the unload
+    // linear. A window that deletes itself on close may be gone after that.
     QCoreApplication::sendPostedEvents();
     delete guard.data();
 }

@@ -12,6 +12,9 @@ namespace toolkit {
 void registerLoadedWindow(QWidget *window);
 QList<QWidget *> loadedWindows();
 
+// The output window loaded last, or null when none is loaded.
+QWidget *newestOutputWindow();
+
 // Unloads a window: takes it off the list, closes it and destroys it. Must not
 // be called from inside one of that window's own event handlers.
 void unloadWindow(QWidget *window);

@@ -4,31 +4,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <optional>
 
 class QEventLoop;
 class QWidget;
 
 namespace toolkit {
-
-// What one control of an output window holds once the user is done: a text,
-// or for a check box whether it is checked.
-struct ControlValue {
-    QString name; // as the script created the control
-    QString text;
-    std::optional<bool> checked;
-};
-
-// The values of the window's controls that hold one, in the order the script
-// created them: a text box's text, a check box's mark, the selected entry of
-// a list box (empty when none), the text a combo box shows, the root of the
-// selected drive, the folder a folder list shows, the full path of the
-// selected file of a file list (empty when none). Labels, frames, images and
-// buttons hold none.
-QList<ControlValue> controlValues(QWidget *window);
-
-// The output window loaded last, or null when none is loaded.
-QWidget *newestOutputWindow();
 
 // An output window used as a dialog: every button of the window closes it,
 // and so do Escape and the close box.
@@ -60,10 +40,5 @@ private:
     bool m_closed = false;
     QEventLoop *m_loop = nullptr;
 };
-
-// Writes a PNG picture of the window's client area, scale pixels of the
-// picture per pixel of the window. Raises 380 for a picture larger than
-// 67,108,864 pixels (256 MB) and 75 when the file cannot be written.
-void saveClientAreaPicture(QWidget *window, double scale, const QString &pngPath);
 
 } // namespace toolkit

@@ -12,9 +12,8 @@ namespace {
 constexpr qsizetype kMaxControlNameLength = 40;
 // A run does not return to the event loop, so the events each new control
 // posts (layout and update requests, for it and its window) pile up, and Qt
-// compares every new one with the queue: 13% of a large build's time, and a
-// queue of thousands. Delivering the queue every so many controls keeps it
-// short; at 10,000 controls the build takes half the time.
+// compares every new one with the whole queue. Delivering the queue every so
+// many controls keeps it short.
 constexpr qsizetype kPostedEventsEveryControls = 100;
 
 bool isAcceptableName(const QString &name)

@@ -29,6 +29,8 @@ QString nameKey(const QString &name)
 }
 } // namespace
 
+bool sameControlName(const QString &a, const QString &b) { return nameKey(a) == nameKey(b); }
+
 void checkPixelGeometry(double left, double top, double width, double height)
 {
     const bool bad = !(std::fabs(left) <= kMaxPosition) || !(std::fabs(top) <= kMaxPosition)

@@ -54,6 +54,10 @@ private:
     RunBudget m_budget;
 };
 
+// Whether two texts name the same control: names are compared with the
+// letter case of A-Z ignored, and only of A-Z.
+bool sameControlName(const QString &a, const QString &b);
+
 // Checks a size and position in pixels against what the toolkit can hold
 // without exhausting memory; raises 380 otherwise.
 void checkPixelGeometry(double left, double top, double width, double height);

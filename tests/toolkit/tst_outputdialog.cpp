@@ -3,6 +3,8 @@
 
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
+#include "toolkit/controlvalues.h"
+#include "toolkit/loadedwindows.h"
 #include "toolkit/outputdialog.h"
 #include "toolkit/loadedwindows.h"
 
