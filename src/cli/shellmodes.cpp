@@ -16,9 +16,12 @@ namespace cli {
 
 namespace {
 constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
-// Tests that start the program as a process name the answer to give the
-// window here: a button's name, ":escape" or ":close".
-constexpr char kTestAnswerVariable[] = "ZARVO_TEST_ANSWER";
+
+DialogAnswerer &dialogAnswerer()
+{
+    static DialogAnswerer answerer;
+    return answerer;
+}
 
 // Runs a script; returns its window, or null after reporting why there is none.
 QWidget *buildWindow(const QString &path)
@@ -40,6 +43,8 @@ void unloadAllWindows()
 }
 } // namespace
 
+void setDialogAnswerer(DialogAnswerer answerer) { dialogAnswerer() = std::move(answerer); }
+
 int runDialog(const Invocation &invocation)
 {
     QWidget *window = buildWindow(invocation.files.first());
@@ -54,12 +59,8 @@ int runDialog(const Invocation &invocation)
         return ExitRunScriptFailed;
     }
     toolkit::OutputDialog dialog(window);
-    const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
-    if (!testAnswer.isEmpty())
-        QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
-            if (!dialog.answer(testAnswer))
-                writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
-        });
+    if (const DialogAnswerer &answerer = dialogAnswerer())
+        QTimer::singleShot(0, &dialog, [&dialog, &answerer] { answerer(dialog); });
     const QString button = dialog.exec();
     const QList<toolkit::ControlValue> values = toolkit::controlValues(window);
     writeOut(invocation.json ? jsonAnswer(values, button) : shellAnswer(values, button));
