@@ -72,11 +72,10 @@ int writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
 namespace {
 [[noreturn]] void raiseOpenError(const QByteArray &path, int errorCode)
 {
+    const bool missing = errorCode == ENOENT || errorCode == ENOTDIR;
     struct stat folder;
-    if (errorCode != ENOENT && errorCode != ENOTDIR)
-        platform::raiseError(platform::ErrFileAccess);
     const bool folderExists = ::stat(folderOf(path).constData(), &folder) == 0 && S_ISDIR(folder.st_mode);
-    platform::raiseError(folderExists ? platform::ErrFileNotFound : platform::ErrPathNotFound);
+    platform::raiseFileOpenError(!missing, folderExists);
 }
 
 [[noreturn]] void raiseTooLarge()

@@ -110,13 +110,16 @@ DecodedText decodeText(const QByteArray &bytes)
 {
     if (std::optional<DecodedText> marked = decodeMarkedText(bytes))
         return std::move(*marked);
-    const LineBreak lineBreak = bytes.contains('\n') && !bytes.contains('\r') ? LineBreak::Lf : LineBreak::CrLf;
     QStringDecoder utf8(QStringConverter::Utf8, kKeepBom);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return {std::move(text), TextEncoding::Utf8, lineBreak};
-    QStringDecoder windows1252(converterName(TextEncoding::Windows1252), kKeepBom);
-    return {windows1252.decode(bytes), TextEncoding::Windows1252, lineBreak};
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (utf8.hasError()) {
+        QStringDecoder windows1252(converterName(TextEncoding::Windows1252), kKeepBom);
+        text = windows1252.decode(bytes);
+        encoding = TextEncoding::Windows1252;
+    }
+    const LineBreak lineBreak = lineBreakOf(text);
+    return {std::move(text), encoding, lineBreak};
 }
 
 TextEncoder::TextEncoder(TextEncoding encoding)

@@ -1,7 +1,5 @@
 #include "platform/error.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <utility>
 
 namespace platform {
@@ -43,12 +41,11 @@ void raiseError(int number, const QString &description)
     throw Error(number, description);
 }
 
-void raiseFileOpenError(const QString &path)
+void raiseFileOpenError(bool fileExists, bool folderExists)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        raiseError(info.absoluteDir().exists() ? ErrFileNotFound : ErrPathNotFound);
-    raiseError(ErrFileAccess);
+    if (fileExists)
+        raiseError(ErrFileAccess);
+    raiseError(folderExists ? ErrFileNotFound : ErrPathNotFound);
 }
 
 void raiseControlError(int number, const QString &controlName)

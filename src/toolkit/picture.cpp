@@ -2,6 +2,7 @@
 #include "toolkit/runbudget.h"
 #include "platform/error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -23,7 +24,7 @@ Picture loadPicture(const QString &path)
         platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        platform::raiseFileOpenError(path);
+        platform::raiseFileOpenError(info.exists(), info.absoluteDir().exists());
     // The format is recognised from the content, whatever the file is called.
     QImageReader reader(&file);
     QImage image;
