@@ -26,8 +26,7 @@ QString ScriptEditor::text() const
     // toPlainText() would also rewrite no-break spaces and line separators;
     // the raw text keeps every character and marks line breaks with U+2029.
     const QString raw = document()->toRawText();
-    // Built in one pass: QString::replace() grows the text in chunks and
-    // costs milliseconds on a 1 MB script, paid again at every keystroke.
+    // Built in one pass: QString::replace() would grow the text in chunks.
     QString text(raw.size() + document()->blockCount() - 1, Qt::Uninitialized);
     QChar *out = text.data();
     for (const QChar c : raw) {
@@ -149,8 +148,8 @@ int textStartOf(const QTextBlock &block)
 
 QTextBlock ScriptEditor::blockAtTextPosition(int textPosition) const
 {
-    // Binary search by paragraph number: a walk from the first paragraph
-    // made every step pause cost in proportion to the script's length.
+    // Binary search by paragraph number, so that a step pause costs the same
+    // in a long script as in a short one.
     const QTextDocument *doc = document();
     int low = 0;
     int high = doc->blockCount() - 1;

@@ -1,6 +1,7 @@
 #include "editor/scripthighlighter.h"
 
 #include "editor/codeeditor.h"
+#include "files/scriptsyntax.h"
 
 #include <QColor>
 #include <QSignalBlocker>
@@ -9,7 +10,7 @@
 namespace editing {
 
 namespace {
-constexpr QLatin1StringView kDateToken("Date$");
+using files::kDateMarker;
 // A line's state: left for later because the editor did not show it, or
 // coloured. A new line has neither (-1).
 constexpr int kLineUncoloured = 0;
@@ -49,16 +50,16 @@ int numberAt(QStringView line, qsizetype i)
 void argumentTokens(QStringView line, qsizetype from, QList<TokenSpan> &tokens)
 {
     for (qsizetype i = from; i < line.size();) {
-        if (line.mid(i).startsWith(kDateToken)) {
-            tokens.append({int(i), int(kDateToken.size()), ScriptToken::Date});
-            i += kDateToken.size();
+        if (line.mid(i).startsWith(kDateMarker)) {
+            tokens.append({int(i), int(kDateMarker.size()), ScriptToken::Date});
+            i += kDateMarker.size();
         } else if (line[i] == QLatin1Char('"')) {
             const qsizetype close = line.indexOf(QLatin1Char('"'), i + 1);
             const qsizetype end = close < 0 ? line.size() : close + 1;
             tokens.append({int(i), int(end - i), ScriptToken::Quoted});
-            for (qsizetype d = line.indexOf(kDateToken, i); d >= 0 && d + kDateToken.size() <= end;
-                 d = line.indexOf(kDateToken, d + kDateToken.size()))
-                tokens.append({int(d), int(kDateToken.size()), ScriptToken::Date});
+            for (qsizetype d = line.indexOf(kDateMarker, i); d >= 0 && d + kDateMarker.size() <= end;
+                 d = line.indexOf(kDateMarker, d + kDateMarker.size()))
+                tokens.append({int(d), int(kDateMarker.size()), ScriptToken::Date});
             i = end;
         } else if (const int length = numberAt(line, i)) {
             tokens.append({int(i), length, ScriptToken::Number});
@@ -81,24 +82,17 @@ QTextCharFormat colored(const QColor &color, bool italic = false)
 QList<TokenSpan> scriptTokens(QStringView line, const QStringList &keywords)
 {
     QList<TokenSpan> tokens;
-    qsizetype first = 0;
-    while (first < line.size() && line[first] == QLatin1Char(' '))
-        ++first;
-    if (first == line.size())
+    const files::ScriptLineParts parts = files::scriptLineParts(line);
+    if (parts.blank())
         return tokens;
-    qsizetype last = line.size() - 1;
-    while (line[last] == QLatin1Char(' '))
-        --last;
-    if (line[first] == QLatin1Char(';')) {
-        tokens.append({int(first), int(last + 1 - first), ScriptToken::Comment});
+    if (parts.comment) {
+        tokens.append({int(parts.start), int(parts.end - parts.start), ScriptToken::Comment});
         return tokens;
     }
-    const qsizetype space = line.indexOf(QLatin1Char(' '), first);
-    const qsizetype wordEnd = space < 0 || space > last ? last + 1 : space;
-    const QStringView word = line.mid(first, wordEnd - first);
-    const bool runs = wordEnd <= last && keywords.contains(word);
-    tokens.append({int(first), int(wordEnd - first), runs ? ScriptToken::Keyword : ScriptToken::NotACommand});
-    argumentTokens(line.left(last + 1), wordEnd, tokens);
+    const QStringView word = line.sliced(parts.start, parts.keywordEnd - parts.start);
+    const bool runs = parts.hasArguments() && keywords.contains(word);
+    tokens.append({int(parts.start), int(word.size()), runs ? ScriptToken::Keyword : ScriptToken::NotACommand});
+    argumentTokens(line.first(parts.end), parts.keywordEnd, tokens);
     return tokens;
 }
 

@@ -1,5 +1,7 @@
 #include "interpreter/linehighlight.h"
 
+#include "files/scriptsyntax.h"
+
 #include "interpreter/runhost.h"
 #include "interpreter/scriptline.h"
 
@@ -21,7 +23,7 @@ std::optional<files::PlacedLine> editorLine(const RunHost &host, int lineNumber)
 std::optional<files::PlacedLine> matchingEditorLine(const RunHost &host, int lineNumber, const QString &fileLine)
 {
     std::optional<files::PlacedLine> line = editorLine(host, lineNumber);
-    if (!line || trimmedSpaces(line->text) != trimmedSpaces(fileLine))
+    if (!line || files::trimmedSpaces(line->text) != files::trimmedSpaces(fileLine))
         return std::nullopt;
     return line;
 }
@@ -29,7 +31,7 @@ std::optional<files::PlacedLine> matchingEditorLine(const RunHost &host, int lin
 EditorSpan trimmedSpan(const files::PlacedLine &line)
 {
     const QStringView text(line.text);
-    const QStringView trimmed = trimmedSpaces(text);
+    const QStringView trimmed = files::trimmedSpaces(text);
     return EditorSpan{int(line.start + (trimmed.data() - text.data())), int(trimmed.size())};
 }
 

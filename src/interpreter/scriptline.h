@@ -15,7 +15,6 @@ struct SplitLine {
 };
 
 // Removes space characters (code 32 only) from both ends.
-QStringView trimmedSpaces(QStringView text);
 QString trimSpaces(const QString &text);
 
 // Turns a raw script line into its argument list, or nothing for a line to
