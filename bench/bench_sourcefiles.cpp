@@ -5,11 +5,11 @@
 // cost of the editor's colouring, next to a panel whose editor has none.
 // Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 
+#include "editor/scripteditor.h"
 #include "figures.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
-#include "editor/scripteditor.h"
 
 #include <QAction>
 #include <QApplication>

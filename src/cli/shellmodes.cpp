@@ -4,11 +4,11 @@
 #include "cli/commandline.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
+#include "platform/error.h"
 #include "toolkit/controlvalues.h"
+#include "toolkit/loadedwindows.h"
 #include "toolkit/outputdialog.h"
 #include "toolkit/windowpicture.h"
-#include "toolkit/loadedwindows.h"
-#include "platform/error.h"
 
 #include <QTimer>
 

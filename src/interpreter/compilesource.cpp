@@ -1,12 +1,12 @@
 #include "interpreter/compilesource.h"
 
+#include "files/textencoding.h"
+#include "files/textlines.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/errorreport.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
-#include "files/textencoding.h"
-#include "files/textlines.h"
 #include "platform/error.h"
 
 #include <new>

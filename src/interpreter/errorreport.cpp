@@ -2,8 +2,8 @@
 
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
-#include "platform/messagestyle.h"
 #include "platform/error.h"
+#include "platform/messagestyle.h"
 
 namespace interpreter {
 

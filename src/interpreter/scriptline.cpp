@@ -2,8 +2,8 @@
 
 #include "files/scriptsyntax.h"
 
-#include "platform/localerules.h"
 #include "platform/error.h"
+#include "platform/localerules.h"
 
 #include <QDate>
 #include <limits>

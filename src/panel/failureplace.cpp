@@ -1,8 +1,8 @@
 #include "panel/failureplace.h"
 
+#include "editor/scripteditor.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/runhost.h"
-#include "editor/scripteditor.h"
 
 namespace panel {
 

@@ -1,9 +1,9 @@
 #include "panel/panelmenus.h"
 
+#include "editor/findbar.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "editor/findbar.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "panel/recoveryoffer.h"
 
+#include "files/recovery.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "platform/messagebox.h"
-#include "files/recovery.h"
 
 #include <QPointer>
 #include <QPushButton>

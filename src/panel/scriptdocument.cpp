@@ -1,12 +1,12 @@
 #include "panel/scriptdocument.h"
 
-#include "platform/localerules.h"
-#include "files/recovery.h"
-#include "files/savefidelity.h"
 #include "editor/scripteditor.h"
-#include "files/textlines.h"
+#include "files/recovery.h"
 #include "files/safesave.h"
+#include "files/savefidelity.h"
+#include "files/textlines.h"
 #include "platform/error.h"
+#include "platform/localerules.h"
 
 #include <QScopedValueRollback>
 

@@ -1,8 +1,8 @@
 #include "panel/stepwindow.h"
 
 #include "panel/buttons.h"
-#include "toolkit/loadedwindows.h"
 #include "platform/units.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -3,8 +3,8 @@
 // costs no more than showing one that fits. A caption that fits is shown
 // exactly as Qt shows it; the widget keeps the whole caption as its text.
 
-#include "toolkit/controlkinds.h"
 #include "platform/visibletext.h"
+#include "toolkit/controlkinds.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

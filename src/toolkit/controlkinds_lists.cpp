@@ -1,5 +1,5 @@
-#include "toolkit/controlkinds.h"
 #include "platform/error.h"
+#include "toolkit/controlkinds.h"
 
 #include <QComboBox>
 #include <QDir>

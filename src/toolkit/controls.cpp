@@ -1,13 +1,13 @@
 #include "toolkit/controls.h"
 
+#include "platform/error.h"
+#include "platform/localerules.h"
+#include "platform/visibletext.h"
 #include "toolkit/buttonstyle.h"
 #include "toolkit/classids.h"
 #include "toolkit/controlkinds.h"
-#include "platform/localerules.h"
-#include "toolkit/runbudget.h"
 #include "toolkit/outputwindowwidget.h"
-#include "platform/error.h"
-#include "platform/visibletext.h"
+#include "toolkit/runbudget.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 #include "toolkit/outputwindow.h"
 
+#include "platform/error.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindowwidget.h"
-#include "platform/error.h"
 
 #include <QCoreApplication>
 

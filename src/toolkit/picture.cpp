@@ -1,6 +1,6 @@
+#include "platform/error.h"
 #include "toolkit/controlkinds.h"
 #include "toolkit/runbudget.h"
-#include "platform/error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "toolkit/runbudget.h"
 
-#include "toolkit/outputwindowwidget.h"
 #include "platform/error.h"
+#include "toolkit/outputwindowwidget.h"
 
 namespace toolkit {
 

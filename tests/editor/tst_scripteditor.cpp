@@ -1,7 +1,7 @@
-#include "interpreter/commandtable.h"
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "editor/scripthighlighter.h"
+#include "interpreter/commandtable.h"
 #include "support/testscript.h"
 
 #include <QCheckBox>

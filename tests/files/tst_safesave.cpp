@@ -1,6 +1,6 @@
 #include "files/recovery.h"
-#include "files/textencoding.h"
 #include "files/safesave.h"
+#include "files/textencoding.h"
 #include "support/testscript.h"
 
 #include <QDir>

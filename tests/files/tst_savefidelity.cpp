@@ -1,6 +1,6 @@
 #include "editor/patchedencoding.h"
-#include "files/savefidelity.h"
 #include "editor/scripteditor.h"
+#include "files/savefidelity.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QRandomGenerator>

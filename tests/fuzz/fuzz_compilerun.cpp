@@ -4,11 +4,11 @@
 // reports and hangs, the harness stops when a run ends in anything other than
 // success or exactly one report, or leaves a failed run's window behind.
 
+#include "editor/scripteditor.h"
+#include "files/textencoding.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "toolkit/loadedwindows.h"
-#include "editor/scripteditor.h"
-#include "files/textencoding.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,9 +3,9 @@
 // takes the steps a run gives it. Besides crashes, sanitizer reports and
 // hangs, the harness stops on any step that breaks what it promises.
 
-#include "interpreter/scriptline.h"
 #include "files/textencoding.h"
 #include "files/textlines.h"
+#include "interpreter/scriptline.h"
 #include "platform/error.h"
 
 #include <cstdint>

@@ -3,10 +3,10 @@
 
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
-#include "toolkit/loadedwindows.h"
-#include "toolkit/outputwindowwidget.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
+#include "toolkit/outputwindowwidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
+#include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "toolkit/loadedwindows.h"
 #include "platform/localerules.h"
-#include "editor/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 // time and memory are the benchmarks' business, not these tests'.
 
 #include "interpreter/compilesource.h"
-#include "toolkit/loadedwindows.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QDir>
 #include <QTemporaryDir>

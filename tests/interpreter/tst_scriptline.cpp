@@ -1,7 +1,7 @@
 #include "interpreter/commandtable.h"
 #include "interpreter/scriptline.h"
-#include "platform/localerules.h"
 #include "platform/error.h"
+#include "platform/localerules.h"
 
 #include <QDate>
 #include <QTest>

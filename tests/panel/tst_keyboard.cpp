@@ -1,10 +1,10 @@
+#include "editor/findbar.h"
+#include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "editor/findbar.h"
-#include "toolkit/loadedwindows.h"
-#include "editor/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>

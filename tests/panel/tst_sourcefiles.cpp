@@ -1,8 +1,8 @@
+#include "editor/scripteditor.h"
+#include "files/recovery.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
-#include "files/recovery.h"
-#include "editor/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 

@@ -1,5 +1,5 @@
-#include "platform/filedialog.h"
 #include "platform/error.h"
+#include "platform/filedialog.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 

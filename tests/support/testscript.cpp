@@ -1,7 +1,7 @@
 #include "support/testscript.h"
 
-#include "toolkit/loadedwindows.h"
 #include "platform/error.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QFile>
 #include <QWidget>

@@ -2,12 +2,12 @@
 // own: read-only heights, entries on kinds that take none, list indexes; the
 // run's budget; how big buttons and long captions are drawn.
 
+#include "platform/error.h"
 #include "toolkit/buttonstyle.h"
 #include "toolkit/controls.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindow.h"
 #include "toolkit/outputwindowwidget.h"
-#include "platform/error.h"
 
 #include "support/testscript.h"
 

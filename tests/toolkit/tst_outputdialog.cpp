@@ -5,8 +5,8 @@
 #include "interpreter/runhost.h"
 #include "toolkit/controlvalues.h"
 #include "toolkit/loadedwindows.h"
-#include "toolkit/outputdialog.h"
 #include "toolkit/loadedwindows.h"
+#include "toolkit/outputdialog.h"
 
 #include "support/testscript.h"
 

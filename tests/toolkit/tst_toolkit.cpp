@@ -1,6 +1,6 @@
+#include "support/testscript.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindowwidget.h"
-#include "support/testscript.h"
 
 #include <QTest>
 #include <QWidget>
