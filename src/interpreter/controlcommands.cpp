@@ -11,9 +11,6 @@ namespace interpreter {
 namespace {
 using toolkit::Control;
 
-constexpr int kSizedNameElement = 5;
-constexpr int kUnsizedNameElement = 4;
-
 // Relative paths in a script are taken from the script file's folder.
 QString scriptRelativePath(const RunState &run, const QString &path)
 {
@@ -22,19 +19,15 @@ QString scriptRelativePath(const RunState &run, const QString &path)
     return QDir(QFileInfo(run.path).absolutePath()).filePath(path);
 }
 
-// Steps 1 to 3 of every creation command: read the name, add the control,
-// then set Left, Top, Width and (when the shape has one) Height one at a time.
-Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlRow &row)
+// Step 3 of every creation command: set Left, Top, Width and (when the shape
+// has one) Height one at a time.
+void place(Control &control, const ArgumentList &args, const ControlRow &row)
 {
-    const bool sized = row.shape == ArgumentShape::Sized;
-    const QString &name = args.at(sized ? kSizedNameElement : kUnsizedNameElement);
-    Control control = run.window().addControl(QLatin1String(row.classId), name);
     control.setProperty(QStringLiteral("Left"), args.at(1));
     control.setProperty(QStringLiteral("Top"), args.at(2));
     control.setProperty(QStringLiteral("Width"), args.at(3));
-    if (sized)
+    if (row.shape == ArgumentShape::Sized)
         control.setProperty(QStringLiteral("Height"), args.at(4));
-    return control;
 }
 
 // Entries go to the control in slices: a list past the run's memory budget is
@@ -71,7 +64,12 @@ namespace commands {
 void createControl(RunState &run, const ArgumentList &args, const Command &command)
 {
     const ControlRow &row = command.control;
-    Control control = addPlacedControl(run, args, row);
+    Control control = run.window().addControl(QLatin1String(row.classId), args.at(nameElementOf(row)));
+    // A control a live run keeps is what this line made of it last time; its
+    // picture is not even loaded again.
+    if (control.isKept())
+        return;
+    place(control, args, row);
     setContent(run, control, args, row);
     control.setProperty(QStringLiteral("Visible"), true);
     if (row.entriesElement > 0) {

@@ -7,6 +7,7 @@
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
+#include "panel/livecontroller.h"
 #include "panel/panelmenus.h"
 #include "panel/panelrunhost.h"
 #include "panel/runcursor.h"
@@ -132,6 +133,7 @@ void MainWindow::buildClientArea()
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
+    m_live = new LiveController(*this);
 }
 
 void MainWindow::buildStatusBar()

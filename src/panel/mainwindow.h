@@ -18,6 +18,7 @@ class ScriptEditor;
 
 namespace panel {
 
+class LiveController;
 class PanelMenus;
 class ScriptDocument;
 class SourceFiles;
@@ -34,6 +35,7 @@ public:
 
     ScriptDocument &document() const { return *m_document; }
     SourceFiles &sourceFiles() const { return *m_sourceFiles; }
+    LiveController &live() const { return *m_live; }
     interpreter::RunHost &runHost() const { return *m_runHost; }
     editing::ScriptEditor *editor() const { return m_editor; }
     editing::FindBar *findBar() const { return m_findBar; }
@@ -76,6 +78,7 @@ private:
     editing::FindBar *m_findBar = nullptr;
     ScriptDocument *m_document = nullptr;
     SourceFiles *m_sourceFiles = nullptr;
+    LiveController *m_live = nullptr;
     PanelMenus *m_menus = nullptr;
     std::unique_ptr<interpreter::RunHost> m_runHost;
     QLabel *m_statusPanels[4] = {};

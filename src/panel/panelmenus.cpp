@@ -2,6 +2,7 @@
 
 #include "editor/findbar.h"
 #include "interpreter/compilesource.h"
+#include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
 
@@ -86,6 +87,8 @@ void PanelMenus::buildRunMenu()
     addAction(run, "actStepCompile", QStringLiteral("&Step Compile"),
               [this] { m_window.compile(interpreter::CompileStepByStep); })
         ->setShortcut(QKeySequence(Qt::Key_F8));
+    run->addSeparator();
+    run->addAction(m_window.live().liveAction());
 }
 
 void PanelMenus::buildHelpMenu()

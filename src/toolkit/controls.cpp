@@ -158,8 +158,17 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
+Control Control::kept(QWidget *widget, int kind)
+{
+    Control control(widget, kind);
+    control.m_kept = true;
+    return control;
+}
+
 void Control::setProperty(const QString &property, const PropertyValue &value)
 {
+    if (m_kept)
+        return;
     QWidget *w = m_widget.data();
     if (!w)
         platform::raiseError(platform::ErrInvalidArgument);
@@ -175,6 +184,8 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
 
 void Control::setContent(const PropertyValue &value)
 {
+    if (m_kept)
+        return;
     const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->contentProperty)
         platform::raiseError(platform::ErrNoSuchProperty);
@@ -183,6 +194,8 @@ void Control::setContent(const PropertyValue &value)
 
 void Control::addItems(const QStringList &entries)
 {
+    if (m_kept)
+        return;
     QWidget *w = m_widget.data();
     if (!w)
         platform::raiseError(platform::ErrInvalidArgument);
@@ -193,16 +206,22 @@ void Control::addItems(const QStringList &entries)
     kind->addItem(w, entries);
 }
 
-QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
+int controlKindOf(const QString &classId)
 {
     for (int i = 0; i < int(std::size(kKinds)); ++i) {
-        if (classId == QLatin1String(kKinds[i].classId)) {
-            QWidget *widget = kKinds[i].create(parent);
-            kind = i;
-            return widget;
-        }
+        if (classId == QLatin1String(kKinds[i].classId))
+            return i;
     }
-    platform::raiseError(platform::ErrInvalidClass);
+    return -1;
+}
+
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
+{
+    const int found = controlKindOf(classId);
+    if (found < 0)
+        platform::raiseError(platform::ErrInvalidClass);
+    kind = found;
+    return kKinds[found].create(parent);
 }
 
 namespace kinds {

@@ -57,6 +57,18 @@ void OutputWindow::unload()
     m_window = nullptr;
 }
 
+void OutputWindow::attach(OutputWindowWidget *window)
+{
+    m_window = window;
+}
+
+OutputWindowWidget *OutputWindow::detach()
+{
+    OutputWindowWidget *window = m_window;
+    m_window = nullptr;
+    return window;
+}
+
 void OutputWindow::setLeft(float twips)
 {
     OutputWindowWidget &w = loaded();
@@ -96,6 +108,8 @@ void OutputWindow::show()
 {
     OutputWindowWidget &w = loaded();
     w.showTitle();
+    if (w.isStaged())
+        return;
     w.show();
     w.reapplyGeometry();
 }
@@ -116,6 +130,11 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
     w.budget().chargeControl();
     if (w.controlCount() % kPostedEventsEveryControls == 0)
         QCoreApplication::sendPostedEvents();
+    if (const auto kept = w.takeKeptControl(name, controlKindOf(classId))) {
+        w.budget().chargeBytes(kept->chargedBytes);
+        w.registerControl(name, *kept);
+        return Control::kept(kept->widget, kept->kind);
+    }
     int kind = -1;
     QWidget *control = createControlWidget(classId, &w, kind);
     control->setObjectName(name);
@@ -128,7 +147,7 @@ Control OutputWindow::control(const QString &name) const
     const OutputWindowWidget::ControlEntry found = m_window ? m_window->findControl(name) : OutputWindowWidget::ControlEntry{};
     if (!found.widget)
         platform::raiseControlError(platform::ErrControlNotFound, name);
-    return Control(found.widget, found.kind);
+    return found.kept ? Control::kept(found.widget, found.kind) : Control(found.widget, found.kind);
 }
 
 } // namespace toolkit

@@ -1,0 +1,256 @@
+#include "toolkit/livewindow.h"
+
+#include "platform/units.h"
+#include "toolkit/liveoverlay.h"
+#include "toolkit/loadedwindows.h"
+#include "toolkit/outputwindowwidget.h"
+#include "toolkit/uservalues.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSet>
+
+namespace toolkit {
+
+LiveWindow::LiveWindow(QObject *parent) : QObject(parent) {}
+
+LiveWindow::~LiveWindow() { close(); }
+
+OutputWindowWidget *LiveWindow::stage(const QHash<QString, LiveControlSource> &sources) const
+{
+    auto *staged = new OutputWindowWidget;
+    staged->setStaged(true);
+    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
+        const auto source = sources.constFind(it.key());
+        if (it->widget && source != sources.cend() && source->recipe == it->source.recipe) {
+            const OutputWindowWidget::ControlEntry entry = m_window->findControl(it->widget->objectName());
+            staged->offerKeptControl(it->widget->objectName(), entry);
+        }
+    }
+    return staged;
+}
+
+void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveControlSource> &sources, int windowLine)
+{
+    m_windowLine = windowLine;
+    if (!m_window) {
+        adoptAsWindow(staged);
+        QList<QWidget *> fresh;
+        takeControls(staged, sources, fresh);
+        return;
+    }
+    const QHash<QString, LiveControl> before = m_controls;
+    QList<QWidget *> fresh;
+    const QList<QWidget *> ordered = takeControls(staged, sources, fresh);
+    for (const QWidget *widget : fresh) {
+        const QString key = controlNameKey(widget->objectName());
+        keepUserValue(before.value(key), m_controls[key]);
+    }
+    const QSet<QWidget *> shown(ordered.cbegin(), ordered.cend());
+    for (const LiveControl &control : before) {
+        if (control.widget && !shown.contains(control.widget))
+            delete control.widget.data();
+    }
+    restack(ordered, fresh);
+    applyWindow(*staged);
+    delete staged;
+}
+
+// The staged window's controls become the window's: new ones move into it,
+// kept ones are there already. Returns them in the script's order and fills
+// fresh with the new ones.
+QList<QWidget *> LiveWindow::takeControls(OutputWindowWidget *staged, const QHash<QString, LiveControlSource> &sources,
+                                          QList<QWidget *> &fresh)
+{
+    QHash<QString, LiveControl> previous = std::exchange(m_controls, {});
+    m_keyByLine.clear();
+    QList<QWidget *> ordered;
+    OutputWindowWidget *window = m_window;
+    const bool sameWindow = window == staged;
+    if (!sameWindow)
+        window->clearControls();
+    for (const QString &name : staged->controlNames()) {
+        OutputWindowWidget::ControlEntry entry = staged->findControl(name);
+        const QString key = controlNameKey(name);
+        LiveControl control{entry.widget, entry.kind, sources.value(key), {}};
+        if (entry.kept) {
+            control.scriptValue = previous.value(key).scriptValue;
+        } else {
+            control.scriptValue = readControlValue(entry.widget, entry.kind);
+            if (!sameWindow) {
+                const bool visible = !entry.widget->isHidden();
+                entry.widget->setParent(window);
+                entry.widget->setVisible(visible);
+                fresh.append(entry.widget);
+            }
+        }
+        entry.kept = false;
+        if (!sameWindow)
+            window->registerControl(name, entry);
+        m_keyByLine.insert(control.source.line, key);
+        m_controls.insert(key, control);
+        ordered.append(entry.widget);
+    }
+    return ordered;
+}
+
+// A control built again in place of one the user had changed gets the
+// user's value, when its name, kind and creation line are the same.
+void LiveWindow::keepUserValue(const LiveControl &before, LiveControl &now) const
+{
+    if (!before.widget || before.kind != now.kind || before.source.lineText != now.source.lineText
+        || !before.scriptValue)
+        return;
+    const std::optional<ControlValue> shown = readControlValue(before.widget, before.kind);
+    if (shown && !sameValue(*shown, *before.scriptValue))
+        writeControlValue(now.widget, now.kind, *shown);
+}
+
+// Controls stack and take the focus in the script's order, as a fresh window
+// would have them. A new control goes under the next one; kept controls
+// keep their order unless lines were moved, which restacks them all.
+void LiveWindow::restack(const QList<QWidget *> &ordered, const QList<QWidget *> &fresh)
+{
+    const QSet<QWidget *> isFresh(fresh.cbegin(), fresh.cend());
+    for (qsizetype i = ordered.size() - 2; i >= 0; --i) {
+        if (isFresh.contains(ordered[i]))
+            ordered[i]->stackUnder(ordered[i + 1]);
+    }
+    QList<QWidget *> stacked;
+    for (QObject *child : m_window->children()) {
+        if (auto *widget = qobject_cast<QWidget *>(child); widget && sourceOf(widget))
+            stacked.append(widget);
+    }
+    const bool reordered = stacked != ordered;
+    if (reordered) {
+        for (QWidget *widget : ordered)
+            widget->raise();
+    }
+    // Each new control follows the one before it; a new first control has
+    // none, and the whole chain is laid again.
+    const bool wholeChain = reordered || (!ordered.isEmpty() && isFresh.contains(ordered.first()));
+    for (qsizetype i = 1; i < ordered.size(); ++i) {
+        if (wholeChain || isFresh.contains(ordered[i]))
+            QWidget::setTabOrder(ordered[i - 1], ordered[i]);
+    }
+    m_overlay->raise();
+}
+
+void LiveWindow::adoptAsWindow(OutputWindowWidget *staged)
+{
+    m_window = staged;
+    staged->setStaged(false);
+    staged->setAttribute(Qt::WA_ShowWithoutActivating);
+    registerLoadedWindow(staged);
+    m_overlay = new LiveOverlay(staged);
+    // Ctrl+click reaches the window's controls and their parts first.
+    qApp->installEventFilter(this);
+    connect(staged, &QObject::destroyed, this, &LiveWindow::forget);
+    m_placement = Placement{staged->leftTwips(), staged->topTwips(), staged->widthTwips(), staged->heightTwips(),
+                            staged->isPositioned()};
+    staged->show();
+    staged->reapplyGeometry();
+}
+
+// The script's place and size, where they changed: the user may have moved
+// or sized the window since, and it stays so until the script's own numbers
+// change. Title and border follow the script.
+void LiveWindow::applyWindow(const OutputWindowWidget &staged)
+{
+    OutputWindowWidget &window = *m_window;
+    const Placement script{staged.leftTwips(), staged.topTwips(), staged.widthTwips(), staged.heightTwips(),
+                           staged.isPositioned()};
+    const bool moved = script.positioned
+        && (!m_placement.positioned || script.left != m_placement.left || script.top != m_placement.top);
+    const bool resized = script.width != m_placement.width || script.height != m_placement.height;
+    if (moved)
+        window.setOuterGeometry(script.left, script.top, script.width, script.height, true);
+    else if (resized)
+        window.setOuterSize(script.width, script.height);
+    m_placement = script;
+    if (window.windowTitle() != staged.windowTitle())
+        window.setWindowTitle(staged.windowTitle());
+    const bool frameless = staged.windowFlags().testFlag(Qt::FramelessWindowHint);
+    if (frameless != window.windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        // A change of flags hides the window.
+        window.setWindowFlag(Qt::FramelessWindowHint, frameless);
+        window.show();
+    }
+}
+
+void LiveWindow::close()
+{
+    if (m_window)
+        unloadWindow(m_window);
+    forget();
+}
+
+void LiveWindow::forget()
+{
+    qApp->removeEventFilter(this);
+    m_controls.clear();
+    m_keyByLine.clear();
+    m_placement = {};
+    m_windowLine = 0;
+}
+
+void LiveWindow::setErrorText(const QString &text)
+{
+    if (m_overlay)
+        m_overlay->setStripText(text);
+}
+
+QString LiveWindow::errorText() const { return m_overlay ? m_overlay->stripText() : QString(); }
+
+QWidget *LiveWindow::controlAtLine(int line, const QString &lineText) const
+{
+    const auto key = m_keyByLine.constFind(line);
+    if (key == m_keyByLine.cend())
+        return nullptr;
+    const LiveControl control = m_controls.value(*key);
+    return control.source.lineText == lineText ? control.widget.data() : nullptr;
+}
+
+void LiveWindow::outline(QWidget *control)
+{
+    if (m_overlay)
+        m_overlay->setOutlined(control);
+}
+
+const LiveControlSource *LiveWindow::sourceOf(const QWidget *control) const
+{
+    if (!control || !m_window || control->parentWidget() != m_window)
+        return nullptr;
+    const auto found = m_controls.constFind(controlNameKey(control->objectName()));
+    return found != m_controls.cend() && found->widget == control ? &found->source : nullptr;
+}
+
+void LiveWindow::emitLineOf(QWidget *widget)
+{
+    while (widget && widget != m_window && widget->parentWidget() != m_window)
+        widget = widget->parentWidget();
+    if (const LiveControlSource *source = sourceOf(widget))
+        Q_EMIT lineClicked(source->line, source->lineText);
+    else
+        Q_EMIT lineClicked(m_windowLine, QString());
+}
+
+bool LiveWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_window && type == QEvent::Close && event->spontaneous()) {
+        Q_EMIT closedByUser();
+        return false;
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (!m_window || !widget || widget->window() != m_window || !mouse->modifiers().testFlag(Qt::ControlModifier))
+        return false;
+    if (type == QEvent::MouseButtonPress)
+        emitLineOf(widget);
+    return true;
+}
+
+} // namespace toolkit
