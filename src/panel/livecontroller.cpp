@@ -105,6 +105,7 @@ void LiveController::scriptChanged()
 
 void LiveController::runNow()
 {
+    m_idle.stop();
     if (!isLive())
         return;
     if (QApplication::activeModalWidget()) {

@@ -1,6 +1,5 @@
 #include "toolkit/livewindow.h"
 
-#include "platform/units.h"
 #include "toolkit/liveoverlay.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindowwidget.h"
@@ -22,10 +21,8 @@ OutputWindowWidget *LiveWindow::stage(const QHash<QString, LiveControlSource> &s
     staged->setStaged(true);
     for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
         const auto source = sources.constFind(it.key());
-        if (it->widget && source != sources.cend() && source->recipe == it->source.recipe) {
-            const OutputWindowWidget::ControlEntry entry = m_window->findControl(it->widget->objectName());
-            staged->offerKeptControl(it->widget->objectName(), entry);
-        }
+        if (it->entry.widget && source != sources.cend() && source->recipe == it->source.recipe)
+            staged->offerKeptControl(it.key(), it->entry);
     }
     return staged;
 }
@@ -48,8 +45,8 @@ void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveCon
     }
     const QSet<QWidget *> shown(ordered.cbegin(), ordered.cend());
     for (const LiveControl &control : before) {
-        if (control.widget && !shown.contains(control.widget))
-            delete control.widget.data();
+        if (control.entry.widget && !shown.contains(control.entry.widget))
+            delete control.entry.widget.data();
     }
     restack(ordered, fresh);
     applyWindow(*staged);
@@ -65,32 +62,30 @@ QList<QWidget *> LiveWindow::takeControls(OutputWindowWidget *staged, const QHas
     QHash<QString, LiveControl> previous = std::exchange(m_controls, {});
     m_keyByLine.clear();
     QList<QWidget *> ordered;
-    OutputWindowWidget *window = m_window;
-    const bool sameWindow = window == staged;
-    if (!sameWindow)
-        window->clearControls();
-    for (const QString &name : staged->controlNames()) {
-        OutputWindowWidget::ControlEntry entry = staged->findControl(name);
-        const QString key = controlNameKey(name);
-        LiveControl control{entry.widget, entry.kind, sources.value(key), {}};
+    ordered.reserve(staged->controlCount());
+    const bool sameWindow = m_window == staged;
+    for (const QString &key : staged->controlKeys()) {
+        OutputWindowWidget::ControlEntry entry = staged->findControlByKey(key);
+        QWidget *widget = entry.widget;
+        LiveControl control{entry, sources.value(key), {}};
+        control.entry.kept = false;
         if (entry.kept) {
             control.scriptValue = previous.value(key).scriptValue;
         } else {
-            control.scriptValue = readControlValue(entry.widget, entry.kind);
+            control.scriptValue = readControlValue(widget, entry.kind);
             if (!sameWindow) {
-                const bool visible = !entry.widget->isHidden();
-                entry.widget->setParent(window);
-                entry.widget->setVisible(visible);
-                fresh.append(entry.widget);
+                const bool visible = !widget->isHidden();
+                widget->setParent(m_window);
+                widget->setVisible(visible);
+                fresh.append(widget);
             }
         }
-        entry.kept = false;
-        if (!sameWindow)
-            window->registerControl(name, entry);
         m_keyByLine.insert(control.source.line, key);
         m_controls.insert(key, control);
-        ordered.append(entry.widget);
+        ordered.append(widget);
     }
+    if (!sameWindow)
+        m_window->adoptControls(*staged);
     return ordered;
 }
 
@@ -98,12 +93,13 @@ QList<QWidget *> LiveWindow::takeControls(OutputWindowWidget *staged, const QHas
 // user's value, when its name, kind and creation line are the same.
 void LiveWindow::keepUserValue(const LiveControl &before, LiveControl &now) const
 {
-    if (!before.widget || before.kind != now.kind || before.source.lineText != now.source.lineText
+    const int kind = before.entry.kind;
+    if (!before.entry.widget || kind != now.entry.kind || before.source.lineText != now.source.lineText
         || !before.scriptValue)
         return;
-    const std::optional<ControlValue> shown = readControlValue(before.widget, before.kind);
+    const std::optional<ControlValue> shown = readControlValue(before.entry.widget, kind);
     if (shown && !sameValue(*shown, *before.scriptValue))
-        writeControlValue(now.widget, now.kind, *shown);
+        writeControlValue(now.entry.widget, kind, *shown);
 }
 
 // Controls stack and take the focus in the script's order, as a fresh window
@@ -116,10 +112,12 @@ void LiveWindow::restack(const QList<QWidget *> &ordered, const QList<QWidget *>
         if (isFresh.contains(ordered[i]))
             ordered[i]->stackUnder(ordered[i + 1]);
     }
+    const QSet<QObject *> controls(ordered.cbegin(), ordered.cend());
     QList<QWidget *> stacked;
+    stacked.reserve(ordered.size());
     for (QObject *child : m_window->children()) {
-        if (auto *widget = qobject_cast<QWidget *>(child); widget && sourceOf(widget))
-            stacked.append(widget);
+        if (controls.contains(child))
+            stacked.append(static_cast<QWidget *>(child));
     }
     const bool reordered = stacked != ordered;
     if (reordered) {
@@ -208,7 +206,7 @@ QWidget *LiveWindow::controlAtLine(int line, const QString &lineText) const
     if (key == m_keyByLine.cend())
         return nullptr;
     const LiveControl control = m_controls.value(*key);
-    return control.source.lineText == lineText ? control.widget.data() : nullptr;
+    return control.source.lineText == lineText ? control.entry.widget.data() : nullptr;
 }
 
 void LiveWindow::outline(QWidget *control)
@@ -222,7 +220,7 @@ const LiveControlSource *LiveWindow::sourceOf(const QWidget *control) const
     if (!control || !m_window || control->parentWidget() != m_window)
         return nullptr;
     const auto found = m_controls.constFind(controlNameKey(control->objectName()));
-    return found != m_controls.cend() && found->widget == control ? &found->source : nullptr;
+    return found != m_controls.cend() && found->entry.widget == control ? &found->source : nullptr;
 }
 
 void LiveWindow::emitLineOf(QWidget *widget)
@@ -239,6 +237,9 @@ bool LiveWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (watched == m_window && type == QEvent::Close && event->spontaneous()) {
+        // The window closes and deletes itself: nothing may unload it now.
+        m_window = nullptr;
+        forget();
         Q_EMIT closedByUser();
         return false;
     }

@@ -76,8 +76,7 @@ protected:
 
 private:
     struct LiveControl {
-        QPointer<QWidget> widget;
-        int kind = -1;
+        OutputWindowWidget::ControlEntry entry;
         LiveControlSource source;
         // What the script left in it, to tell what the user changed since.
         std::optional<ControlValue> scriptValue;

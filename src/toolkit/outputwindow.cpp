@@ -125,21 +125,23 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
     OutputWindowWidget &w = loaded();
     if (!isAcceptableName(name))
         platform::raiseError(platform::ErrInvalidArgument);
-    if (w.findControl(name).widget)
+    const QString key = controlNameKey(name);
+    if (w.findControlByKey(key).widget)
         platform::raiseControlError(platform::ErrDuplicateControl, name);
     w.budget().chargeControl();
     if (w.controlCount() % kPostedEventsEveryControls == 0)
         QCoreApplication::sendPostedEvents();
-    if (const auto kept = w.takeKeptControl(name, controlKindOf(classId))) {
+    if (const auto kept = w.takeKeptControl(key, controlKindOf(classId))) {
         w.budget().chargeBytes(kept->chargedBytes);
-        w.registerControl(name, *kept);
+        w.registerControlByKey(key, *kept);
         return Control::kept(kept->widget, kept->kind);
     }
-    int kind = -1;
-    QWidget *control = createControlWidget(classId, &w, kind);
+    OutputWindowWidget::ControlEntry entry;
+    QWidget *control = createControlWidget(classId, &w, entry.kind);
     control->setObjectName(name);
-    w.registerControl(name, control, kind);
-    return Control(control, kind);
+    entry.widget = control;
+    w.registerControlByKey(key, entry);
+    return Control(control, entry.kind);
 }
 
 Control OutputWindow::control(const QString &name) const

@@ -118,19 +118,19 @@ void OutputWindowWidget::registerControl(const QString &name, QWidget *control, 
     ControlEntry entry;
     entry.widget = control;
     entry.kind = kind;
-    registerControl(name, entry);
+    registerControlByKey(controlNameKey(name), entry);
 }
 
-void OutputWindowWidget::registerControl(const QString &name, const ControlEntry &entry)
+void OutputWindowWidget::registerControlByKey(const QString &key, const ControlEntry &entry)
 {
-    m_controls.insert(controlNameKey(name), entry);
-    m_names.append(name);
+    m_controls.insert(key, entry);
+    m_keys.append(key);
 }
 
-void OutputWindowWidget::clearControls()
+void OutputWindowWidget::adoptControls(const OutputWindowWidget &other)
 {
-    m_controls.clear();
-    m_names.clear();
+    m_controls = other.m_controls;
+    m_keys = other.m_keys;
 }
 
 void OutputWindowWidget::addChargedBytes(const QString &name, qint64 bytes)
@@ -140,14 +140,14 @@ void OutputWindowWidget::addChargedBytes(const QString &name, qint64 bytes)
         found->chargedBytes += bytes;
 }
 
-void OutputWindowWidget::offerKeptControl(const QString &name, const ControlEntry &entry)
+void OutputWindowWidget::offerKeptControl(const QString &key, const ControlEntry &entry)
 {
-    m_keptOffers.insert(controlNameKey(name), entry);
+    m_keptOffers.insert(key, entry);
 }
 
-std::optional<OutputWindowWidget::ControlEntry> OutputWindowWidget::takeKeptControl(const QString &name, int kind)
+std::optional<OutputWindowWidget::ControlEntry> OutputWindowWidget::takeKeptControl(const QString &key, int kind)
 {
-    const auto found = m_keptOffers.constFind(controlNameKey(name));
+    const auto found = m_keptOffers.constFind(key);
     if (found == m_keptOffers.constEnd() || found->kind != kind || !found->widget)
         return std::nullopt;
     ControlEntry entry = *found;

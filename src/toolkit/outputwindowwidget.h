@@ -42,18 +42,22 @@ public:
         int kind = -1;
         // What its pictures and entries count against the run's memory budget.
         qint64 chargedBytes = 0;
-        // A control of the live window that a live run keeps as it is: the
-        // lines that made it are unchanged, so the run's commands skip it.
+        // In a staged window: a control of the live window that the live run
+        // keeps as it is, its lines unchanged, so the run's commands skip it.
         bool kept = false;
     };
     ControlEntry findControl(const QString &name) const;
     void registerControl(const QString &name, QWidget *control, int kind);
-    void registerControl(const QString &name, const ControlEntry &entry);
     qsizetype controlCount() const { return m_controls.size(); }
-    // The names of the controls in the order they were registered.
-    const QStringList &controlNames() const { return m_names; }
-    // Forgets every control registered, the widgets staying as they are.
-    void clearControls();
+    // The same by the key of a name (controlNameKey()), for a caller that
+    // looks a name up more than once.
+    ControlEntry findControlByKey(const QString &key) const { return m_controls.value(key); }
+    void registerControlByKey(const QString &key, const ControlEntry &entry);
+    // The keys of the controls' names in the order they were registered.
+    const QStringList &controlKeys() const { return m_keys; }
+    // Holds the controls another window registered, in their order; their
+    // widgets stay where they are.
+    void adoptControls(const OutputWindowWidget &other);
     // Adds bytes to what the control of that name has charged.
     void addChargedBytes(const QString &name, qint64 bytes);
 
@@ -62,10 +66,10 @@ public:
     bool isStaged() const { return m_staged; }
     void setStaged(bool staged) { m_staged = staged; }
     // A control of the live window that the next live run may keep, offered
-    // under its name; the run takes it when it creates a control of that
-    // name and kind (OutputWindow::addControl).
-    void offerKeptControl(const QString &name, const ControlEntry &entry);
-    std::optional<ControlEntry> takeKeptControl(const QString &name, int kind);
+    // under the key of its name; the run takes it when it creates a control
+    // of that name and kind (OutputWindow::addControl).
+    void offerKeptControl(const QString &key, const ControlEntry &entry);
+    std::optional<ControlEntry> takeKeptControl(const QString &key, int kind);
     // Whether the script has placed the window (set its left or top).
     bool isPositioned() const { return m_positioned; }
 
@@ -79,7 +83,7 @@ private:
     bool m_positioned = false;
     std::optional<QString> m_keptTitle;
     QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
-    QStringList m_names;
+    QStringList m_keys;
     QHash<QString, ControlEntry> m_keptOffers; // keyed as m_controls
     bool m_staged = false;
     RunBudget m_budget;
