@@ -4,6 +4,8 @@
 #include "files/scriptsyntax.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/liverun.h"
+#include "panel/designcontroller.h"
+#include "panel/editorlines.h"
 #include "panel/failureplace.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
@@ -20,31 +22,11 @@ namespace panel {
 namespace {
 const QString kLiveSetting = QStringLiteral("liveWindow");
 
-// The editor's line of that number as a run reads it: a byte order mark the
-// editor kept from the file is no part of line 1.
-std::optional<files::PlacedLine> runLine(const editing::ScriptEditor &editor, int line)
-{
-    std::optional<files::PlacedLine> placed = editor.line(line - 1);
-    if (placed && line == 1 && placed->text.startsWith(QChar(0xFEFF))) {
-        placed->text.remove(0, 1);
-        ++placed->start;
-    }
-    return placed;
-}
-
-// The editor line with that number, when its text, trimmed, is lineText
-// (any text when lineText is empty).
-std::optional<files::PlacedLine> lineHolding(const editing::ScriptEditor &editor, int line, const QString &lineText)
-{
-    std::optional<files::PlacedLine> placed = runLine(editor, line);
-    if (placed && !lineText.isEmpty() && files::trimmedSpaces(placed->text) != lineText)
-        return std::nullopt;
-    return placed;
-}
 } // namespace
 
 LiveController::LiveController(MainWindow &window)
-    : QObject(&window), m_window(window), m_liveWindow(new toolkit::LiveWindow(this))
+    : QObject(&window), m_window(window), m_liveWindow(new toolkit::LiveWindow(this)),
+      m_design(new DesignController(window, *m_liveWindow))
 {
     m_liveAction = new QAction(QStringLiteral("&Live Window"), this);
     m_liveAction->setObjectName(QStringLiteral("mLIVE"));
@@ -73,6 +55,7 @@ void LiveController::setLive(bool live)
 {
     QSettings().setValue(kLiveSetting, live);
     m_paused = false;
+    m_design->setLiveOn(live);
     if (live) {
         runNow();
         return;
@@ -98,6 +81,7 @@ void LiveController::scriptChanged()
         m_paused = false;
         const QSignalBlocker quiet(m_liveAction);
         m_liveAction->setChecked(true);
+        m_design->setLiveOn(true);
     }
     if (isLive())
         m_idle.start();
@@ -108,7 +92,8 @@ void LiveController::runNow()
     m_idle.stop();
     if (!isLive())
         return;
-    if (QApplication::activeModalWidget()) {
+    // A modal window (a step pause, a box) or a drag in design mode first.
+    if (QApplication::activeModalWidget() || m_design->isDragging()) {
         m_idle.start();
         return;
     }
@@ -122,6 +107,7 @@ void LiveController::runNow()
     else
         clearFailure();
     followCursor();
+    m_design->liveWindowShown();
     if (elapsed > kSlowRunMilliseconds)
         pauseAfter(elapsed);
 }
@@ -165,6 +151,7 @@ void LiveController::pauseAfter(qint64 milliseconds)
         const QSignalBlocker quiet(m_liveAction);
         m_liveAction->setChecked(false);
     }
+    m_design->setLiveOn(false);
     m_idle.stop();
     m_liveWindow->close();
     clearFailure();

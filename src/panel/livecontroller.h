@@ -15,6 +15,7 @@ class LiveWindow;
 
 namespace panel {
 
+class DesignController;
 class MainWindow;
 
 // Live Window (mLIVE, F6): while it is checked, the script in the editor
@@ -38,6 +39,7 @@ public:
     // The checkable Live Window action, checked as the user left it.
     QAction *liveAction() const { return m_liveAction; }
     toolkit::LiveWindow &liveWindow() const { return *m_liveWindow; }
+    DesignController &design() const { return *m_design; }
     bool isLive() const;
 
     // A live run of the editor's text now, the idle time over. Waits while
@@ -57,6 +59,7 @@ private:
     MainWindow &m_window;
     QAction *m_liveAction = nullptr;
     toolkit::LiveWindow *m_liveWindow = nullptr;
+    DesignController *m_design = nullptr;
     QTimer m_idle;
     // The status text and gutter tool tip of the failed live run shown, so
     // that a later success takes away its own and nothing else.

@@ -2,6 +2,7 @@
 
 #include "editor/findbar.h"
 #include "interpreter/compilesource.h"
+#include "panel/designcontroller.h"
 #include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
@@ -89,6 +90,8 @@ void PanelMenus::buildRunMenu()
         ->setShortcut(QKeySequence(Qt::Key_F8));
     run->addSeparator();
     run->addAction(m_window.live().liveAction());
+    run->addAction(m_window.live().design().designAction());
+    run->addMenu(m_window.live().design().addControlMenu());
 }
 
 void PanelMenus::buildHelpMenu()

@@ -235,6 +235,12 @@ ValueReader valueReaderOf(const QString &classId)
 }
 } // namespace kinds
 
+bool hasFixedHeight(int kind)
+{
+    const ControlKind *found = kindAt(kind);
+    return found && found->fixedHeight;
+}
+
 QString controlClassId(int kind)
 {
     const ControlKind *found = kindAt(kind);

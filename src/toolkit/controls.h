@@ -61,6 +61,10 @@ QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
 // for an unknown class identifier.
 int controlKindOf(const QString &classId);
 
+// Whether a kind's height follows its font, so that a script sets only its
+// width (combo box, drive list).
+bool hasFixedHeight(int kind);
+
 // The class identifier of a kind index createControlWidget gave; empty for
 // any other index.
 QString controlClassId(int kind);

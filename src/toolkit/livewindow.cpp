@@ -1,5 +1,8 @@
 #include "toolkit/livewindow.h"
 
+#include "platform/units.h"
+#include "toolkit/controls.h"
+#include "toolkit/designoverlay.h"
 #include "toolkit/liveoverlay.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindowwidget.h"
@@ -8,10 +11,22 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSet>
+#include <cmath>
 
 namespace toolkit {
 
-LiveWindow::LiveWindow(QObject *parent) : QObject(parent) {}
+namespace {
+// A window manager sizes a window in many steps; the script's numbers follow
+// once the size has stood still this long.
+constexpr int kUserResizeSettleMilliseconds = 300;
+} // namespace
+
+LiveWindow::LiveWindow(QObject *parent) : QObject(parent)
+{
+    m_userResize.setSingleShot(true);
+    m_userResize.setInterval(kUserResizeSettleMilliseconds);
+    connect(&m_userResize, &QTimer::timeout, this, &LiveWindow::checkUserSize);
+}
 
 LiveWindow::~LiveWindow() { close(); }
 
@@ -34,8 +49,11 @@ void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveCon
         adoptAsWindow(staged);
         QList<QWidget *> fresh;
         takeControls(staged, sources, fresh);
+        followSelection(QString());
         return;
     }
+    const QString selectedKey = m_design && m_design->selected()
+        ? controlNameKey(m_design->selected()->objectName()) : QString();
     const QHash<QString, LiveControl> before = m_controls;
     QList<QWidget *> fresh;
     const QList<QWidget *> ordered = takeControls(staged, sources, fresh);
@@ -51,6 +69,64 @@ void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveCon
     restack(ordered, fresh);
     applyWindow(*staged);
     delete staged;
+    followSelection(selectedKey);
+}
+
+// The design selection follows its control into the update, quietly; a
+// control asked for by name is selected as the user would select it.
+void LiveWindow::followSelection(const QString &selectedKey)
+{
+    if (!m_design)
+        return;
+    m_design->raise();
+    if (!m_selectAfterUpdate.isEmpty()) {
+        m_design->setSelected(control(std::exchange(m_selectAfterUpdate, QString())));
+        return;
+    }
+    if (!selectedKey.isEmpty())
+        m_design->keepSelected(m_controls.value(selectedKey).entry.widget);
+}
+
+QList<QWidget *> LiveWindow::controlsInScriptOrder() const
+{
+    QList<QWidget *> controls;
+    controls.reserve(m_ordered.size());
+    for (const QPointer<QWidget> &control : m_ordered) {
+        if (control)
+            controls.append(control);
+    }
+    return controls;
+}
+
+QWidget *LiveWindow::control(const QString &name) const
+{
+    return m_controls.value(controlNameKey(name)).entry.widget;
+}
+
+void LiveWindow::setDesignMode(bool on)
+{
+    if (!on || !m_window) {
+        delete m_design.data();
+        return;
+    }
+    if (m_design)
+        return;
+    const auto widthOnly = [this](QWidget *control) {
+        return hasFixedHeight(m_controls.value(controlNameKey(control->objectName())).entry.kind);
+    };
+    m_design = new DesignOverlay(m_window.data(), [this] { return controlsInScriptOrder(); }, widthOnly);
+}
+
+QSize LiveWindow::scriptOuterSize() const
+{
+    return QSize(int(std::lround(m_placement.width / platform::twipsPerPixelX())),
+                 int(std::lround(m_placement.height / platform::twipsPerPixelY())));
+}
+
+void LiveWindow::checkUserSize()
+{
+    if (m_window && m_design && m_window->frameGeometry().size() != scriptOuterSize())
+        Q_EMIT resizedByUser(m_window->frameGeometry().size());
 }
 
 // The staged window's controls become the window's: new ones move into it,
@@ -84,6 +160,7 @@ QList<QWidget *> LiveWindow::takeControls(OutputWindowWidget *staged, const QHas
         m_controls.insert(key, control);
         ordered.append(widget);
     }
+    m_ordered = QList<QPointer<QWidget>>(ordered.cbegin(), ordered.cend());
     if (!sameWindow)
         m_window->adoptControls(*staged);
     return ordered;
@@ -132,6 +209,8 @@ void LiveWindow::restack(const QList<QWidget *> &ordered, const QList<QWidget *>
             QWidget::setTabOrder(ordered[i - 1], ordered[i]);
     }
     m_overlay->raise();
+    if (m_design)
+        m_design->raise();
 }
 
 void LiveWindow::adoptAsWindow(OutputWindowWidget *staged)
@@ -186,6 +265,8 @@ void LiveWindow::close()
 void LiveWindow::forget()
 {
     qApp->removeEventFilter(this);
+    m_userResize.stop();
+    m_ordered.clear();
     m_controls.clear();
     m_keyByLine.clear();
     m_placement = {};
@@ -211,6 +292,9 @@ QWidget *LiveWindow::controlAtLine(int line, const QString &lineText) const
 
 void LiveWindow::outline(QWidget *control)
 {
+    // Design mode's selection frames its control already.
+    if (m_design && control == m_design->selected())
+        control = nullptr;
     if (m_overlay)
         m_overlay->setOutlined(control);
 }
@@ -243,11 +327,15 @@ bool LiveWindow::eventFilter(QObject *watched, QEvent *event)
         Q_EMIT closedByUser();
         return false;
     }
+    if (watched == m_window && type == QEvent::Resize && m_design)
+        m_userResize.start();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    if (!m_window || !widget || widget->window() != m_window || !mouse->modifiers().testFlag(Qt::ControlModifier))
+    // In design mode a click selects, whatever the keys held.
+    if (!m_window || m_design || !widget || widget->window() != m_window
+        || !mouse->modifiers().testFlag(Qt::ControlModifier))
         return false;
     if (type == QEvent::MouseButtonPress)
         emitLineOf(widget);

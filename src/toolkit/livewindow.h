@@ -1,12 +1,14 @@
 #pragma once
 
 #include "toolkit/controlvalues.h"
+#include "toolkit/designoverlay.h"
 #include "toolkit/liveoverlay.h"
 #include "toolkit/outputwindowwidget.h"
 
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <optional>
 
 class QWidget;
@@ -63,6 +65,19 @@ public:
     // The source of a control of the window; null for any other widget.
     const LiveControlSource *sourceOf(const QWidget *control) const;
     int windowLine() const { return m_windowLine; }
+    // The window's controls in the script's order.
+    QList<QWidget *> controlsInScriptOrder() const;
+    // The control of that name; null when the window has none.
+    QWidget *control(const QString &name) const;
+
+    // Design mode: a DesignOverlay over the controls while it is on. A
+    // control selected in it stays selected when an update builds it again.
+    void setDesignMode(bool on);
+    DesignOverlay *designOverlay() const { return m_design; }
+    // Selects the control of that name once an update has made it.
+    void selectAfterUpdate(const QString &name) { m_selectAfterUpdate = name; }
+    // The window's outer size in pixels as the script last gave it.
+    QSize scriptOuterSize() const;
 
 Q_SIGNALS:
     // Ctrl+click on a control: the line that made it; on the window's own
@@ -70,6 +85,8 @@ Q_SIGNALS:
     void lineClicked(int line, const QString &lineText);
     // The user closed the window (its close box).
     void closedByUser();
+    // In design mode, the user gave the window another outer size (pixels).
+    void resizedByUser(const QSize &outerSize);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -95,9 +112,15 @@ private:
     void applyWindow(const OutputWindowWidget &staged);
     void forget();
     void emitLineOf(QWidget *widget);
+    void followSelection(const QString &selectedKey);
+    void checkUserSize();
 
     QPointer<OutputWindowWidget> m_window;
     QPointer<LiveOverlay> m_overlay;
+    QPointer<DesignOverlay> m_design;
+    QList<QPointer<QWidget>> m_ordered;
+    QString m_selectAfterUpdate;
+    QTimer m_userResize;
     QHash<QString, LiveControl> m_controls; // keyed by controlNameKey
     QHash<int, QString> m_keyByLine;
     Placement m_placement;
