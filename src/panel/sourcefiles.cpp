@@ -131,7 +131,7 @@ bool SourceFiles::confirmUnsavedChanges()
     ScriptDocument &document = m_window.document();
     if (!document.isModified())
         return true;
-    platform::MessageBox box(QMessageBox::Warning, m_window.windowTitle(),
+    platform::MessageBox box(QMessageBox::Warning, panelTitle(),
                              QStringLiteral("The source file ") + document.path()
                                  + QStringLiteral(" has changes that are not saved.\nSave them now?"),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_window);
