@@ -129,23 +129,28 @@ void MainWindow::buildClientArea()
     auto *column = new QVBoxLayout(m_editorArea);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    // Made before the document, and so destroyed before it: the editor
+    // shows the document to its end.
     m_editor = new editing::ScriptEditor(m_editorArea);
     m_editor->setObjectName(QStringLiteral("rtbEdit"));
     column->addWidget(m_editor);
+    m_document = new ScriptDocument(this);
+    m_editor->showDocument(m_document->textDocument());
     QFont font = m_editor->font();
     font.setPointSizeF(kEditorPointSize);
     font.setBold(true);
     m_editor->setFont(font);
-    // Attached while the editor is empty: colouring a text already there
+    // Attached while the document is empty: colouring a text already there
     // would report a change of it.
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
     m_findBar = new editing::FindBar(*m_editor, m_editorArea);
     column->addWidget(m_findBar);
 
-    m_document = new ScriptDocument(*m_editor, this);
     m_sourceFiles = new SourceFiles(*this);
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &MainWindow::showPath);
+    connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
+    connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
 }
 
