@@ -22,6 +22,7 @@
 #include "toolkit/loadedwindows.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -243,6 +244,13 @@ void MainWindow::showPath(const QString &path)
 
 void MainWindow::loadStartScript(const QString &scriptPath)
 {
+    // A script named on the command line may be one to write: a missing file
+    // in a folder that is there. A missing default script is reported.
+    const QFileInfo named(scriptPath);
+    if (!scriptPath.isEmpty() && !named.exists() && !named.isSymLink() && named.dir().exists()) {
+        m_sourceFiles->startNewFile(scriptPath);
+        return;
+    }
     m_document->setPath(scriptPath.isEmpty() ? platform::defaultScriptPath() : scriptPath);
     m_sourceFiles->load(m_document->path());
 }

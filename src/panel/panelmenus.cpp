@@ -4,11 +4,13 @@
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
+#include "panel/recentscripts.h"
 #include "panel/sourcefiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -53,19 +55,39 @@ void PanelMenus::buildFileMenu()
 {
     SourceFiles &files = m_window.sourceFiles();
     QMenu *file = addMenu("mFILE", QStringLiteral("&File"));
+    addAction(file, "actNew", QStringLiteral("&New..."), [&files] { files.newFile(); },
+              keysFor(QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N)));
     addAction(file, "mOPEN", QStringLiteral("&Open..."), [&files] { files.open(); },
               keysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+    QMenu *recent = file->addMenu(QStringLiteral("Open &Recent"));
+    recent->setObjectName(QStringLiteral("menuOpenRecent"));
+    recent->menuAction()->setObjectName(QStringLiteral("actOpenRecent"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
+    // Saves whether or not the autosave mark is set.
+    addAction(file, "actSave", QStringLiteral("Sa&ve"), [&files] { files.saveNow(); },
+              keysFor(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
     addAction(file, "mSAVEAS", QStringLiteral("&Save As..."), [&files] { files.saveAs(); },
               keysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     file->addSeparator()->setObjectName(QStringLiteral("blank0"));
     addAction(file, "mQUIT", QStringLiteral("&Quit"), [this] { m_window.close(); },
               keysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-    // Saves whether or not the autosave mark is set.
-    auto *save = new QAction(&m_window);
-    save->setObjectName(QStringLiteral("actSaveNow"));
-    save->setShortcuts(keysFor(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
-    connect(save, &QAction::triggered, &m_window, [&files] { files.saveNow(); });
-    m_window.addAction(save);
+}
+
+// The scripts that are still there, newest first, then a way to empty the list.
+void PanelMenus::fillRecentMenu(QMenu *recent)
+{
+    recent->clear();
+    int number = 0;
+    for (const QString &path : recentScripts()) {
+        if (!QFileInfo::exists(path))
+            continue;
+        QAction *item = recent->addAction(QStringLiteral("&%1 %2").arg(++number).arg(path));
+        connect(item, &QAction::triggered, this, [this, path] { m_window.sourceFiles().openRecent(path); });
+    }
+    recent->addSeparator();
+    QAction *clear = recent->addAction(QStringLiteral("&Clear List"), [] { forgetRecentScripts(); });
+    clear->setObjectName(QStringLiteral("actClearRecent"));
+    clear->setEnabled(number > 0);
 }
 
 // Each command of the Edit menu acts on the editor and leaves the focus there.

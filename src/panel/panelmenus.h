@@ -33,6 +33,7 @@ private:
     QAction *addAction(QMenu *menu, const char *name, const QString &caption, const std::function<void()> &handler,
                        const QList<QKeySequence> &keys = {});
     void buildFileMenu();
+    void fillRecentMenu(QMenu *recent);
     void buildEditMenu();
     void followEditorState(QAction *undo, QAction *redo, QAction *cut, QAction *copy, QAction *paste);
     void addFindItems(QMenu *edit);
