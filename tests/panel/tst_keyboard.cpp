@@ -82,6 +82,8 @@ void TestKeyboard::keysTriggerTheirActions_data()
 
     const QString compiled = QStringLiteral("status Compiled sucessfully...");
     const QStringList stepped{"dialog Cheese Armpits", "selected 0+22", compiled};
+    QTest::newRow("Ctrl+N asks for a new file")
+        << "" << "Ctrl+N" << "" << QStringList{"dialog New source file...", "status New file cancelled."};
     QTest::newRow("Ctrl+O opens") << "" << "Ctrl+O" << ""
                                   << QStringList{"dialog Select source file...", "status No new source file selected."};
     QTest::newRow("Ctrl+Shift+S saves as") << "" << "Ctrl+Shift+S" << ""

@@ -48,6 +48,8 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void namedWidgets_data();
     void namedWidgets();
+    void menusHoldEveryCommand_data();
+    void menusHoldEveryCommand();
     void windowDesign();
     void startUpWithMissingDefaultScript();
     void startUpLoadsDefaultScript();
@@ -110,6 +112,35 @@ void TestMainWindow::namedWidgets()
     } else {
         QFAIL("unexpected kind of object");
     }
+}
+
+// The defined items keep their order among themselves; the others stand
+// around them.
+void TestMainWindow::menusHoldEveryCommand_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items"); // unnamed separators left out
+    QTest::newRow("File") << "mFILE"
+                          << QStringList{"actNew", "mOPEN", "actOpenRecent", "actSave", "mSAVEAS", "blank0", "mQUIT"};
+    QTest::newRow("Edit") << "mEDIT"
+                          << QStringList{"actUndo", "actRedo", "actCut", "actCopy", "actPaste", "actSelectAll",
+                                         "actFind", "actFindNext", "actFindPrevious", "actGoToLine",
+                                         "mSAVEATEVERYEDIT"};
+    QTest::newRow("Run") << "mRUN" << QStringList{"actCompile", "actStepCompile"};
+    QTest::newRow("Help") << "mHELP" << QStringList{"actScriptReference", "actShellModes", "mABOUT"};
+}
+
+void TestMainWindow::menusHoldEveryCommand()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    panel::MainWindow window;
+    QStringList names;
+    for (const QAction *action : window.findChild<QMenu *>(menu)->actions()) {
+        if (!action->objectName().isEmpty())
+            names << action->objectName();
+    }
+    QCOMPARE(names, items);
 }
 
 void TestMainWindow::windowDesign()
