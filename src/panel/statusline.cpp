@@ -5,6 +5,28 @@
 
 namespace panel {
 
+namespace {
+// A tool tip line, so that a long message does not run off the screen.
+constexpr qsizetype kToolTipLineCharacters = 100;
+
+// The text with each line longer than a tool tip line broken at its last
+// space before that length, or at that length when it has none there.
+QString wrapped(const QString &text)
+{
+    QStringList lines;
+    for (QString rest : text.split(QLatin1Char('\n'))) {
+        while (rest.size() > kToolTipLineCharacters) {
+            const qsizetype space = rest.lastIndexOf(QLatin1Char(' '), kToolTipLineCharacters);
+            const qsizetype cut = space > 0 ? space : kToolTipLineCharacters;
+            lines << rest.left(cut);
+            rest = rest.mid(space > 0 ? cut + 1 : cut);
+        }
+        lines << rest;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+} // namespace
+
 StatusLine::StatusLine(QWidget *parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
@@ -60,9 +82,7 @@ void StatusLine::updateToolTip()
     QString whole = text();
     if (!m_detail.isEmpty())
         whole += QLatin1Char('\n') + m_detail;
-    // As rich text, so that a long message wraps instead of leaving the screen.
-    setToolTip(QStringLiteral("<p>") + whole.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))
-               + QStringLiteral("</p>"));
+    setToolTip(wrapped(whole));
 }
 
 } // namespace panel
