@@ -3,7 +3,9 @@
 #include "toolkit/classids.h"
 #include "toolkit/controlvalues.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
 #include <optional>
 
@@ -112,12 +114,15 @@ void nameImage(QWidget *image, const QString &scriptName)
 void nameInput(const InputControl &input)
 {
     QWidget *widget = input.control.widget;
+    const QString name = input.label ? captionWithoutMnemonic(input.label->text()) : input.control.name;
+    widget->setAccessibleName(name);
+    // An editable combo box shows its own text box among its children.
+    if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
     if (input.label) {
         input.label->setBuddy(widget);
-        widget->setAccessibleName(captionWithoutMnemonic(input.label->text()));
         return;
     }
-    widget->setAccessibleName(input.control.name);
     // Lists and folder trees do not fall back on their tool tip by themselves.
     widget->setAccessibleDescription(widget->toolTip());
 }
