@@ -59,6 +59,21 @@ std::optional<int> gapAbove(const QRect &label, const QRect &control)
     return gap <= kMaxGapAbove ? std::optional(gap) : std::nullopt;
 }
 
+// A caption as it reads with its mnemonic shown: each & is left out and the
+// character after it kept, so "&&" reads as one "&".
+QString captionWithoutMnemonic(const QString &caption)
+{
+    QString read;
+    read.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&'))
+            ++i;
+        if (i < caption.size())
+            read.append(caption[i]);
+    }
+    return read;
+}
+
 using Placement = std::optional<int> (*)(const QRect &label, const QRect &control);
 
 // A control to be named and the label found for it so far.
@@ -127,19 +142,6 @@ void nameInput(const InputControl &input)
     widget->setAccessibleDescription(widget->toolTip());
 }
 } // namespace
-
-QString captionWithoutMnemonic(const QString &caption)
-{
-    QString read;
-    read.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&'))
-            ++i;
-        if (i < caption.size())
-            read.append(caption[i]);
-    }
-    return read;
-}
 
 QList<UnlabelledControl> nameControls(QWidget *window)
 {

@@ -28,8 +28,4 @@ struct UnlabelledControl {
 // Returns the visible input controls without a label, in script order.
 QList<UnlabelledControl> nameControls(QWidget *window);
 
-// A caption as it reads with its mnemonic shown: each & is left out and the
-// character after it kept, so "&&" reads as one "&".
-QString captionWithoutMnemonic(const QString &caption);
-
 } // namespace toolkit

@@ -5,7 +5,6 @@
 #include "interpreter/compilesource.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
-#include "toolkit/accessiblenames.h"
 #include "toolkit/loadedwindows.h"
 
 #include <QAccessible>
@@ -22,8 +21,6 @@ private Q_SLOTS:
     void cleanup();
     void names_data();
     void names();
-    void captionWithoutMnemonic_data();
-    void captionWithoutMnemonic();
     void keyboard_data();
     void keyboard();
     void ampersandShownLiterallyUnlessMnemonic();
@@ -111,8 +108,9 @@ void TestAccessibleNames::names_data()
     QTest::newRow("a hidden label names nothing") << "CreateLabel 10, 10, 80, 20, lblA, -, \"User\"\n" + textBox
                                                          + "SetVisible lblA, False\n"
                                                   << "txtA" << "txtA" << "" << "" << unlabelled;
-    QTest::newRow("&& reads as one &") << "CreateLabel 10, 10, 80, 20, lblA, -, \"Tom && &Jerry\"\n" + textBox
-                                       << "txtA" << "Tom & Jerry" << "lblA" << "" << none;
+    QTest::newRow("&& reads as one &, a last & as nothing")
+        << "CreateLabel 10, 10, 80, 20, lblA, -, \"Tom && &Jerry &\"\n" + textBox << "txtA" << "Tom & Jerry " << "lblA"
+        << "" << none;
     QTest::newRow("list box under its label") << QByteArray("CreateLabel 10, 0, 80, 20, lblA, -, \"Fruit\"\n"
                                                             "CreateListbox 10, 24, 80, 50, lstA, -, \"x|y\"\n")
                                               << "lstA" << "Fruit" << "lblA" << "" << none;
@@ -151,23 +149,6 @@ void TestAccessibleNames::names()
     }
     QCOMPARE(buddyLabel, buddyOf);
     QCOMPARE(host.warnings, warnings);
-}
-
-void TestAccessibleNames::captionWithoutMnemonic_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("plain") << "Name:" << "Name:";
-    QTest::newRow("mnemonic") << "&Name:" << "Name:";
-    QTest::newRow("double ampersand") << "Salt && &pepper" << "Salt & pepper";
-    QTest::newRow("ampersand last") << "Tom &" << "Tom ";
-}
-
-void TestAccessibleNames::captionWithoutMnemonic()
-{
-    QFETCH(QString, caption);
-    QFETCH(QString, read);
-    QCOMPARE(toolkit::captionWithoutMnemonic(caption), read);
 }
 
 void TestAccessibleNames::keyboard_data()
