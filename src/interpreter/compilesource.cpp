@@ -88,16 +88,29 @@ RunEnd runLines(RunState &run, const QString &script, int stepFlag, RunOptions o
     return RunEnd::AtLastLine;
 }
 
+// Names the finished window's controls and points out each input control
+// that no label names, at the line that made it.
+void nameControls(RunState &run)
+{
+    for (const toolkit::UnlabelledControl &control : run.runWindow.nameControls()) {
+        const RunPlace place{run.path, run.controlLines.value(control.name), QString()};
+        run.host.warn({place, control.kind + QLatin1Char(' ') + control.name + QStringLiteral(" has no label")});
+    }
+}
+
 // A run stopped at a pause keeps its window, as a run that reached its end.
 void endRun(RunState &run, RunEnd end)
 {
     run.runWindow.showKeptChanges();
+    if (end == RunEnd::UnknownKeyword) {
+        run.runWindow.unload();
+        return;
+    }
+    nameControls(run);
     if (end == RunEnd::AtLastLine)
         run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
-    else if (end == RunEnd::StoppedByUser)
-        run.host.setStatus(QStringLiteral("Stopped before line %1").arg(run.lineNumber));
     else
-        run.runWindow.unload();
+        run.host.setStatus(QStringLiteral("Stopped before line %1").arg(run.lineNumber));
 }
 
 // The run's single error trap: report while the run window, as far as it was

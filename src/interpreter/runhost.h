@@ -40,6 +40,12 @@ struct RunReport {
 // What the user chose at a step pause: the next line, or the end of the run
 // with the window as far as it was built.
 enum class StepAnswer { NextLine, Stop };
+// Something a run that succeeded points out to the script's author: where
+// (the line that made the control) and what, as "text box txtUser has no label".
+struct RunWarning {
+    RunPlace place;
+    QString text;
+};
 
 // What a compile run needs of whoever started it: a status line, an editor's
 // text and selection, the step window, and a place for failure reports. The
@@ -65,6 +71,9 @@ public:
     // Receives each early end of a run once, while the run window, as far as
     // it was built, is still there.
     virtual void report(const RunReport &report) = 0;
+    // Receives each warning of a run that succeeded; hosts that do not show
+    // warnings keep this.
+    virtual void warn(const RunWarning &) {}
 };
 
 // A host with no status line, no editor, no pauses and no boxes.

@@ -8,6 +8,7 @@
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
 #include "panel/helpviewer.h"
+#include "panel/panelaccessibility.h"
 #include "panel/panelmenus.h"
 #include "panel/panelrunhost.h"
 #include "panel/runcursor.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(const QString &scriptPath)
     m_runHost = std::make_unique<PanelRunHost>(*this);
     buildClientArea();
     buildStatusBar();
+    nameControlPanel(*this);
     m_menus = new PanelMenus(*this);
     // The user's own choice outlasts any file that held autosave off.
     connect(m_menus->autosaveAction(), &QAction::triggered, this, [this] { m_autosaveHeld = false; });

@@ -251,6 +251,11 @@ void TestShellModes::check_data()
                              << QByteArray("absent.txt: error 53: File not found\n");
     QTest::newRow("a folder") << QStringList{"sub"} << 1 << QByteArray()
                               << QByteArray("sub: error 75: Path/File access error\n");
+    const QByteArray warning = "unlabelled.txt:4: warning: text box txtFree has no label\n";
+    QTest::newRow("warnings keep the status") << QStringList{"unlabelled.txt"} << 0
+                                              << QByteArray("unlabelled.txt: ok\n") << warning;
+    QTest::newRow("--strict: warnings fail") << QStringList{"--strict", "unlabelled.txt", "good.txt"} << 1
+                                             << QByteArray("good.txt: ok\n") << warning;
     QTest::newRow("several, every one checked")
         << QStringList{"bad.txt", "good.txt", "absent.txt", "good.txt"} << 1
         << QByteArray("good.txt: ok\ngood.txt: ok\n")
@@ -268,6 +273,9 @@ void TestShellModes::check()
     writeFile(m_dir.filePath("shebang.txt"), "#!/usr/bin/env -S zarvo --check\n" + kWindow + "CreateButton 1, 2\n");
     writeFile(m_dir.filePath("bad.txt"), kWindow + "SetCaption nope, \"x\"\n" + kOkButton);
     writeFile(m_dir.filePath("unknown.txt"), kWindow + "createWindow 1, 2\n");
+    writeFile(m_dir.filePath("unlabelled.txt"), kWindow + "CreateLabel 0, 0, 80, 20, lblUser, -, \"User\"\n"
+                                                           "CreateTextbox 90, 0, 80, 20, txtUser, -, \"\"\n"
+                                                           "CreateTextbox 90, 90, 80, 20, txtFree, -, \"\"\n");
     QDir(m_dir.path()).mkdir("sub");
 
     const Outcome outcome = zarvo(QStringList{"--check"} + files, withoutDisplay(), m_dir.path());
