@@ -14,6 +14,7 @@ void writeError(const QString &text);
 //   FILE:LINE: error N: description
 //   FILE:LINE: error: unknown command: KEYWORD
 //   FILE: error N: description            (the script file itself)
+// followed by "; " and the report's detail when it has one.
 QString reportLine(const interpreter::RunReport &report);
 
 // One warning of a run as editors and CI jobs read it:
