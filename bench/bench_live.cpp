@@ -11,6 +11,7 @@
 #include "handbuilt.h"
 #include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
+#include "panel/panelsettings.h"
 #include "panel/sourcefiles.h"
 #include "toolkit/livewindow.h"
 #include "toolkit/loadedwindows.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -168,7 +168,7 @@ int main(int argc, char **argv)
 {
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
-    QSettings().setValue(QStringLiteral("liveWindow"), false);
+    panel::panelSettings()->setValue(QStringLiteral("liveWindow"), false);
     QTemporaryDir dir;
     const bench::Material material = bench::makeMaterial(dir);
     panel::MainWindow panel;

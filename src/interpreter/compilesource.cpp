@@ -22,18 +22,42 @@ std::optional<QString> readScript(RunState &run)
         return std::nullopt;
     }
 }
+
+// Names the finished window's controls and points out each input control
+// that no label names, at the line that made it.
+void nameControls(RunState &run)
+{
+    for (const toolkit::UnlabelledControl &control : run.runWindow.nameControls()) {
+        const RunPlace place{run.path, run.controlLines.value(control.name), QString()};
+        run.host.warn({place, control.kind + QLatin1Char(' ') + control.name + QStringLiteral(" has no label")});
+    }
+}
+
+// A run stopped at a pause keeps its window, as a run that reached its end.
+void endRun(RunState &run, RunEnd end)
+{
+    run.runWindow.showKeptChanges();
+    if (end == RunEnd::UnknownKeyword) {
+        run.runWindow.unload();
+        return;
+    }
+    nameControls(run);
+    if (end == RunEnd::AtLastLine)
+        run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
+    else
+        run.host.setStatus(QStringLiteral("Stopped before line %1").arg(run.lineNumber));
+}
 } // namespace
 
 void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
-    const bool succeeded = trappedRun(run, [&] {
+    trappedRun(run, [&] {
         run.host.setStatus(QStringLiteral("Compiling ..."));
         const std::optional<QString> script = readScript(run);
-        return script && runLines(run, *script, stepFlag, options);
+        if (script)
+            endRun(run, runLines(run, *script, stepFlag, options));
     });
-    if (succeeded)
-        run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
 }
 
 } // namespace interpreter

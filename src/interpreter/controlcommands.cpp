@@ -11,14 +11,6 @@ namespace interpreter {
 namespace {
 using toolkit::Control;
 
-// Relative paths in a script are taken from the script file's folder.
-QString scriptRelativePath(const RunState &run, const QString &path)
-{
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    return QDir(QFileInfo(run.path).absolutePath()).filePath(path);
-}
-
 // Step 3 of every creation command: set Left, Top, Width and (when the shape
 // has one) Height one at a time.
 void place(Control &control, const ArgumentList &args, const ControlRow &row)
@@ -47,10 +39,10 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
         control.setContent(text);
         break;
     case ContentKind::Path:
-        control.setContent(scriptRelativePath(run, text));
+        control.setContent(scriptRelativePath(run.path, text));
         break;
     case ContentKind::Picture:
-        control.setContent(toolkit::loadPicture(scriptRelativePath(run, text)));
+        control.setContent(toolkit::loadPicture(scriptRelativePath(run.path, text)));
         break;
     case ContentKind::Entries:
         addEntries(control, text);
@@ -59,12 +51,21 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
 }
 } // namespace
 
+QString scriptRelativePath(const QString &scriptPath, const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(QFileInfo(scriptPath).absolutePath()).filePath(path);
+}
+
 namespace commands {
 
 void createControl(RunState &run, const ArgumentList &args, const Command &command)
 {
     const ControlRow &row = command.control;
-    Control control = run.window().addControl(QLatin1String(row.classId), args.at(nameElementOf(row)));
+    const QString &name = args.at(nameElementOf(row));
+    Control control = run.window().addControl(QLatin1String(row.classId), name);
+    run.controlLines.insert(name, run.lineNumber);
     // A control a live run keeps is what this line made of it last time; its
     // picture is not even loaded again.
     if (control.isKept())

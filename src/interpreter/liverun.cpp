@@ -80,13 +80,18 @@ std::optional<RunReport> runLive(const QString &text, const QString &scriptPath,
     ReportKeeper host;
     RunState run(scriptPath, host);
     ScriptSources sources;
-    const bool succeeded = trappedRun(run, [&] {
+    RunEnd end = RunEnd::AtLastLine;
+    const bool trapped = trappedRun(run, [&] {
         sources = readSources(script);
         run.runWindow.attach(live.stage(sources.controls));
-        return runLines(run, script, CompileNormally, {});
+        end = runLines(run, script, CompileNormally, {});
     });
-    if (!succeeded)
+    if (!trapped)
         return host.kept;
+    if (end != RunEnd::AtLastLine) {
+        run.runWindow.unload();
+        return host.kept;
+    }
     live.commit(run.runWindow.detach(), sources.controls, sources.windowLine);
     return std::nullopt;
 }

@@ -16,7 +16,7 @@ namespace {
 // Selects the line about to run in the editor, shows it in the status line
 // and waits in the step window. A line the editor no longer holds keeps the
 // previous selection: the run executes the file, not the editor.
-void stepPause(RunState &run)
+StepAnswer stepPause(RunState &run)
 {
     const std::optional<EditorSpan> span =
         stepSelection(run.host, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
@@ -26,7 +26,7 @@ void stepPause(RunState &run)
     }
     run.host.setStatus(run.normalisedLine);
     run.runWindow.showKeptChanges();
-    run.host.stepPause();
+    return run.host.stepPause();
 }
 
 bool isInterpreterLine(const QString &raw, int lineNumber, RunOptions options)
@@ -49,7 +49,7 @@ QString withoutByteOrderMark(QString text)
     return text;
 }
 
-bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
+RunEnd runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
 {
     files::LineWalker lines(script);
     while (!lines.atEnd()) {
@@ -59,31 +59,29 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
         // Known before the split, which fails for a line without a space.
         run.lineNumber = lines.lineNumber();
         run.fileLine = trimSpaces(raw);
+        run.args = ArgumentList();
         std::optional<SplitLine> split = splitScriptLine(raw);
         if (!split)
             continue;
         run.normalisedLine = std::move(split->normalised);
         run.args = ArgumentList(std::move(split->elements));
-        if (stepFlag == CompileStepByStep)
-            stepPause(run);
+        if (stepFlag == CompileStepByStep && stepPause(run) == StepAnswer::Stop)
+            return RunEnd::StoppedByUser;
         const Command *command = findCommand(run.args.keyword());
         if (!command) {
             reportUnknownCommand(run, run.args.keyword());
-            return false;
+            return RunEnd::UnknownKeyword;
         }
         command->run(run, run.args, *command);
     }
-    return true;
+    return RunEnd::AtLastLine;
 }
 
-bool trappedRun(RunState &run, const std::function<bool()> &body)
+bool trappedRun(RunState &run, const std::function<void()> &body)
 {
     try {
-        const bool succeeded = body();
-        run.runWindow.showKeptChanges();
-        if (!succeeded)
-            run.runWindow.unload();
-        return succeeded;
+        body();
+        return true;
     } catch (const platform::Error &error) {
         failRun(run, error);
     } catch (const std::bad_alloc &) {

@@ -8,6 +8,7 @@
 #include "panel/editorlines.h"
 #include "panel/failureplace.h"
 #include "panel/mainwindow.h"
+#include "panel/panelsettings.h"
 #include "panel/scriptdocument.h"
 #include "toolkit/livewindow.h"
 
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QSettings>
 
 namespace panel {
 
@@ -32,7 +32,7 @@ LiveController::LiveController(MainWindow &window)
     m_liveAction->setObjectName(QStringLiteral("mLIVE"));
     m_liveAction->setShortcut(QKeySequence(Qt::Key_F6));
     m_liveAction->setCheckable(true);
-    m_liveAction->setChecked(QSettings().value(kLiveSetting, false).toBool());
+    m_liveAction->setChecked(panelSettings()->value(kLiveSetting, false).toBool());
     connect(m_liveAction, &QAction::toggled, this, &LiveController::setLive);
 
     m_idle.setSingleShot(true);
@@ -53,7 +53,7 @@ bool LiveController::isLive() const { return m_liveAction->isChecked(); }
 
 void LiveController::setLive(bool live)
 {
-    QSettings().setValue(kLiveSetting, live);
+    panelSettings()->setValue(kLiveSetting, live);
     m_paused = false;
     m_design->setLiveOn(live);
     if (live) {
@@ -77,7 +77,7 @@ void LiveController::scriptChanged()
 {
     m_liveWindow->close();
     clearFailure();
-    if (m_paused && QSettings().value(kLiveSetting, false).toBool()) {
+    if (m_paused && panelSettings()->value(kLiveSetting, false).toBool()) {
         m_paused = false;
         const QSignalBlocker quiet(m_liveAction);
         m_liveAction->setChecked(true);

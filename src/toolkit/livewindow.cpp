@@ -1,6 +1,7 @@
 #include "toolkit/livewindow.h"
 
 #include "platform/units.h"
+#include "toolkit/accessiblenames.h"
 #include "toolkit/controls.h"
 #include "toolkit/designoverlay.h"
 #include "toolkit/liveoverlay.h"
@@ -49,6 +50,7 @@ void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveCon
         adoptAsWindow(staged);
         QList<QWidget *> fresh;
         takeControls(staged, sources, fresh);
+        nameControls(m_window);
         followSelection(QString());
         return;
     }
@@ -62,11 +64,17 @@ void LiveWindow::commit(OutputWindowWidget *staged, const QHash<QString, LiveCon
         keepUserValue(before.value(key), m_controls[key]);
     }
     const QSet<QWidget *> shown(ordered.cbegin(), ordered.cend());
+    bool removed = false;
     for (const LiveControl &control : before) {
-        if (control.entry.widget && !shown.contains(control.entry.widget))
+        if (control.entry.widget && !shown.contains(control.entry.widget)) {
             delete control.entry.widget.data();
+            removed = true;
+        }
     }
     restack(ordered, fresh);
+    // A new or a removed label may name other controls now.
+    if (removed || !fresh.isEmpty())
+        nameControls(m_window);
     applyWindow(*staged);
     delete staged;
     followSelection(selectedKey);

@@ -152,4 +152,9 @@ Control OutputWindow::control(const QString &name) const
     return found.kept ? Control::kept(found.widget, found.kind) : Control(found.widget, found.kind);
 }
 
+QList<UnlabelledControl> OutputWindow::nameControls()
+{
+    return m_window ? toolkit::nameControls(m_window) : QList<UnlabelledControl>();
+}
+
 } // namespace toolkit

@@ -6,6 +6,7 @@
 #include "editor/scripteditor.h"
 #include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
+#include "panel/panelsettings.h"
 #include "panel/sourcefiles.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -92,7 +92,7 @@ private:
 
 void TestDesignMode::init()
 {
-    QSettings().setValue(QStringLiteral("liveWindow"), false);
+    panel::panelSettings()->setValue(QStringLiteral("liveWindow"), false);
     m_window = new panel::MainWindow;
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));

@@ -5,6 +5,7 @@
 #include "editor/scripteditor.h"
 #include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
+#include "panel/panelsettings.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
 #include "support/modalhelper.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -70,7 +70,7 @@ private:
 
 void TestLiveWindow::init()
 {
-    QSettings().setValue(QStringLiteral("liveWindow"), false);
+    panel::panelSettings()->setValue(QStringLiteral("liveWindow"), false);
     m_window = new panel::MainWindow;
     m_window->findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
     m_window->document().setPath(m_dir.filePath(QStringLiteral("script.txt")));
@@ -229,7 +229,7 @@ void TestLiveWindow::closes()
     }
     QTRY_VERIFY(!window);
     QCOMPARE(liveAction()->isChecked(), liveAfter);
-    QCOMPARE(QSettings().value(QStringLiteral("liveWindow")).toBool(), liveAfter);
+    QCOMPARE(panel::panelSettings()->value(QStringLiteral("liveWindow")).toBool(), liveAfter);
     if (liveAfter)
         QTRY_COMPARE(liveWindow() ? liveWindow()->windowTitle() : QString(), QStringLiteral("Other"));
 }
