@@ -34,6 +34,7 @@ LiveController::LiveController(MainWindow &window)
     m_liveAction->setCheckable(true);
     m_liveAction->setChecked(panelSettings()->value(kLiveSetting, false).toBool());
     connect(m_liveAction, &QAction::toggled, this, &LiveController::setLive);
+    m_design->setLiveOn(isLive());
 
     m_idle.setSingleShot(true);
     m_idle.setInterval(kIdleMilliseconds);
@@ -122,10 +123,14 @@ void LiveController::showFailure(const interpreter::RunReport &report)
     const QString what = unknown ? QStringLiteral("unknown command: ") + report.unknownKeyword
                                  : QStringLiteral("error %1: %2").arg(report.number).arg(report.description);
     m_window.setStatus((line > 0 ? QStringLiteral("Live: line %1: ").arg(line) : QStringLiteral("Live: ")) + what);
+    m_window.setStatusDetail(report.detail);
     m_failureStatus = m_window.statusPanel(1)->text();
-    // The report as COMPILE's box would give it, below it where it happened.
+    // The report as COMPILE's box would give it, below it where it happened
+    // and what the box's text leaves out.
     m_failureToolTip = report.title.isEmpty() ? description
                                               : report.title + u'\n' + report.text + u'\n' + placeText(report.place);
+    if (!report.detail.isEmpty())
+        m_failureToolTip += u'\n' + report.detail;
     if (line > 0)
         m_window.editor()->setMarker(line, m_failureToolTip);
 }

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void closes();
     void liveOffLeavesThePanelAsItWas();
     void compileOpensItsOwnWindowWhileLive();
+    void rememberedBetweenStarts();
 
 private:
     QWidget *liveWindow() const { return m_window->live().liveWindow().window(); }
@@ -264,6 +265,17 @@ void TestLiveWindow::compileOpensItsOwnWindowWhileLive()
     // The live window and COMPILE's own.
     QCOMPARE(testsupport::outputWindows().size(), 2);
     QVERIFY(liveWindow()->isVisible());
+}
+
+void TestLiveWindow::rememberedBetweenStarts()
+{
+    goLive();
+    delete m_window;
+    m_window = new panel::MainWindow;
+    QVERIFY(liveAction()->isChecked());
+    QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mDESIGN"))->isEnabled());
+    m_window->editor()->setText(kScript);
+    QTRY_VERIFY(liveWindow());
 }
 
 QTEST_MAIN(TestLiveWindow)
