@@ -274,6 +274,7 @@ void TestLiveWindow::rememberedBetweenStarts()
     m_window = new panel::MainWindow;
     QVERIFY(liveAction()->isChecked());
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mDESIGN"))->isEnabled());
+    m_window->findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
     m_window->editor()->setText(kScript);
     QTRY_VERIFY(liveWindow());
 }
