@@ -11,7 +11,6 @@
 #include "handbuilt.h"
 #include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
-#include "panel/panelsettings.h"
 #include "panel/sourcefiles.h"
 #include "toolkit/livewindow.h"
 #include "toolkit/loadedwindows.h"
@@ -167,9 +166,11 @@ void keystrokes(panel::MainWindow &panel)
 int main(int argc, char **argv)
 {
     bench::offscreenUnlessSet();
-    QApplication app(argc, argv);
-    panel::panelSettings()->setValue(QStringLiteral("liveWindow"), false);
+    // Settings of its own: the runs turn Live Window on and off and load
+    // scripts, none of which the user's panel should remember.
     QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    QApplication app(argc, argv);
     const bench::Material material = bench::makeMaterial(dir);
     panel::MainWindow panel;
     panel.show();
