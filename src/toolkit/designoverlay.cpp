@@ -42,6 +42,8 @@ DesignOverlay::DesignOverlay(QWidget *window, std::function<QList<QWidget *>()> 
     window->installEventFilter(this);
     show();
     raise();
+    // The keys of the live window are design mode's now, not a control's.
+    setFocus();
 }
 
 void DesignOverlay::setSelected(QWidget *control)
