@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace cli {
 
@@ -18,9 +19,10 @@ const QString kCheckOption = QStringLiteral("check");
 const QString kRenderOption = QStringLiteral("render");
 const QString kOutputOption = QStringLiteral("output");
 const QString kScaleOption = QStringLiteral("scale");
+const QString kPrefixOption = QStringLiteral("prefix");
 
 const QString kHelp = QStringLiteral(R"(Usage: zarvo [FILE]
-       zarvo --run FILE [--json]
+       zarvo --run FILE [--json] [--prefix P]
        zarvo --check FILE...
        zarvo --render FILE -o OUT.png [--scale S]
 
@@ -34,6 +36,10 @@ Options:
                     name='value' (shell quoting) for each control that holds a
                     value, in script order, and button='NAME' last.
   --json            With --run: print one JSON object instead.
+  --prefix P        With --run: put P (letters, digits, _) before every name
+                    printed, button included. Without it, --run refuses names
+                    the shell or the dynamic loader reads (PATH, IFS, LD_...,
+                    any name in capitals).
   --check FILE...   Run each FILE with no window shown and no display needed;
                     print "FILE: ok" for each one that succeeds.
   --render FILE     Run FILE with no display needed and write a PNG picture of
@@ -57,6 +63,7 @@ Exit status:
      the control panel: no display found
   2  a usage error; with --run, the script failed
   3  --run: a usage error, or no display found
+  4  --run: the answer could not be written
 )");
 
 // The options a mode may not be combined with, checked after parsing.
@@ -68,6 +75,11 @@ QString modeError(const QCommandLineParser &parser)
         return QStringLiteral("--run, --check and --render cannot be combined.");
     if (parser.isSet(kJsonOption) && !parser.isSet(kRunOption))
         return QStringLiteral("--json needs --run.");
+    if (parser.isSet(kPrefixOption) && !parser.isSet(kRunOption))
+        return QStringLiteral("--prefix needs --run.");
+    static const QRegularExpression shellName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (parser.isSet(kPrefixOption) && !shellName.match(parser.value(kPrefixOption)).hasMatch())
+        return QStringLiteral("--prefix needs a shell name: letters, digits and _, not starting with a digit.");
     const bool render = parser.isSet(kRenderOption);
     if (!render && (parser.isSet(kOutputOption) || parser.isSet(kScaleOption)))
         return QStringLiteral("-o and --scale need --render.");
@@ -124,6 +136,7 @@ void addOptions(QCommandLineParser &parser)
         {kRenderOption, QString()},
         {{QStringLiteral("o"), kOutputOption}, QString(), QStringLiteral("OUT")},
         {kScaleOption, QString(), QStringLiteral("S")},
+        {kPrefixOption, QString(), QStringLiteral("P")},
     });
 }
 
@@ -158,6 +171,7 @@ Invocation parseCommandLine(const QStringList &arguments)
         return usageError(invocation, error);
     invocation.json = parser.isSet(kJsonOption);
     invocation.output = parser.value(kOutputOption);
+    invocation.prefix = parser.value(kPrefixOption);
     if (invocation.mode == Mode::Panel && !invocation.files.isEmpty())
         invocation.files[0] = QDir::toNativeSeparators(QFileInfo(invocation.files[0]).absoluteFilePath());
     return invocation;

@@ -16,6 +16,7 @@ enum ExitStatus : int {
     ExitRunNoButton = 1,     // --run: the close box or Escape closed the window
     ExitRunScriptFailed = 2, // --run: the script failed
     ExitRunUsage = 3,        // --run: a usage error, or no display
+    ExitRunUnwritten = 4,    // --run: the answer could not be written
 };
 
 // What the command line asks for. A wrong command line leaves error set to a
@@ -25,6 +26,9 @@ struct Invocation {
     // The script files as given; the panel's FILE is made absolute.
     QStringList files;
     bool json = false;
+    // --run: put before every name printed, so that no name is one the
+    // shell or the dynamic loader reads.
+    QString prefix;
     QString output;
     double scale = 1;
     QString error;

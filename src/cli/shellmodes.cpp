@@ -19,9 +19,8 @@ constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
 constexpr char kTestAnswerVariable[] = "ZARVO_TEST_ANSWER";
 
 // Runs a script; returns its window, or null after reporting why there is none.
-QWidget *buildWindow(const QString &path)
+QWidget *buildWindow(const QString &path, TerminalRunHost &host)
 {
-    TerminalRunHost host;
     interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
     if (host.failed())
         return nullptr;
@@ -36,32 +35,71 @@ void unloadAllWindows()
     for (QWidget *window : platform::loadedWindows())
         platform::unloadWindow(window);
 }
+
+// Why the window's values cannot be printed for eval, as a line for standard
+// error; empty when they can. Said before the user fills anything in.
+QString answerRefusal(const Invocation &invocation, const QList<platform::ControlValue> &values,
+                      const TerminalRunHost &host)
+{
+    const QString &path = invocation.files.first();
+    // Its value and the button that closes the window would share one name.
+    if (!controlNamedButton(values).isEmpty())
+        return path + QStringLiteral(": error: a control named 'button' would hide which button closed the window");
+    if (invocation.json)
+        return {};
+    const bool prefixed = !invocation.prefix.isEmpty();
+    for (const platform::ControlValue &value : values) {
+        const QString printed = invocation.prefix + value.name;
+        if (!readByShellOrLoader(printed, prefixed))
+            continue;
+        const QString place = path + QLatin1Char(':') + QString::number(host.lineOfControl(value.name));
+        if (prefixed)
+            return place + QStringLiteral(": error: the control '%1' would set '%2', a variable the shell or the "
+                                          "dynamic loader reads; rename it or choose another --prefix")
+                               .arg(value.name, printed);
+        return place + QStringLiteral(": error: the control '%1' would set a variable the shell or the dynamic "
+                                      "loader reads; rename it or use --prefix")
+                           .arg(value.name);
+    }
+    return {};
+}
+
+// Answers the window as ZARVO_TEST_ANSWER says, once it is shown.
+void answerForTests(platform::OutputDialog &dialog)
+{
+    const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
+    if (testAnswer.isEmpty())
+        return;
+    QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
+        if (!dialog.answer(testAnswer))
+            writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
+    });
+}
 } // namespace
 
 int runDialog(const Invocation &invocation)
 {
-    QWidget *window = buildWindow(invocation.files.first());
+    TerminalRunHost host;
+    QWidget *window = buildWindow(invocation.files.first(), host);
     if (!window)
         return ExitRunScriptFailed;
-    // Its value and the button that closes the window would share one name:
-    // say so before the user fills anything in.
-    if (!controlNamedButton(platform::controlValues(window)).isEmpty()) {
-        writeError(invocation.files.first()
-                   + QStringLiteral(": error: a control named 'button' would hide which button closed the window\n"));
+    const QString refusal = answerRefusal(invocation, platform::controlValues(window), host);
+    if (!refusal.isEmpty()) {
+        writeError(refusal + QLatin1Char('\n'));
         unloadAllWindows();
         return ExitRunScriptFailed;
     }
     platform::OutputDialog dialog(window);
-    const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
-    if (!testAnswer.isEmpty())
-        QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
-            if (!dialog.answer(testAnswer))
-                writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
-        });
+    answerForTests(dialog);
     const QString button = dialog.exec();
     const QList<platform::ControlValue> values = platform::controlValues(window);
-    writeOut(invocation.json ? jsonAnswer(values, button) : shellAnswer(values, button));
     unloadAllWindows();
+    const QByteArray answer = invocation.json ? jsonAnswer(values, button, invocation.prefix)
+                                              : shellAnswer(values, button, invocation.prefix);
+    if (!writeOut(answer)) {
+        writeError(QStringLiteral("zarvo: the answer could not be written: ") + lastWriteError() + QLatin1Char('\n'));
+        return ExitRunUnwritten;
+    }
     return button.isEmpty() ? ExitRunNoButton : ExitOk;
 }
 
@@ -82,7 +120,8 @@ int checkScripts(const Invocation &invocation)
 
 int renderScript(const Invocation &invocation)
 {
-    QWidget *window = buildWindow(invocation.files.first());
+    TerminalRunHost host;
+    QWidget *window = buildWindow(invocation.files.first(), host);
     if (!window)
         return ExitFailed;
     try {

@@ -26,6 +26,17 @@ bool displayMissing()
 #endif
 }
 
+// --run waits for someone to answer its window: a virtual display that
+// nobody sees would wait for ever.
+QString noDisplayHint(Mode mode, const char *program)
+{
+    if (mode == Mode::Run)
+        return QStringLiteral("zarvo: no display found; --run shows a window to answer: run it in a desktop "
+                              "session, or log in with ssh -X\n");
+    return QStringLiteral("zarvo: no display found; start it under a virtual display with: xvfb-run -a ")
+        + QString::fromLocal8Bit(program) + QLatin1Char('\n');
+}
+
 QtMessageHandler qtDefaultHandler = nullptr;
 
 // Qt's own notes (a missing runtime folder, font set-up...) would mix with
@@ -96,8 +107,7 @@ int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelSho
         // --check and --render draw off screen, with or without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (displayMissing()) {
-        writeError(QStringLiteral("zarvo: no display found; start it under a virtual display with: xvfb-run -a ")
-                   + QString::fromLocal8Bit(argv[0]) + QLatin1Char('\n'));
+        writeError(noDisplayHint(invocation.mode, argv[0]));
         return invocation.mode == Mode::Run ? ExitRunUsage : ExitFailed;
     }
     // Qt reads options of its own (-style, -reverse...) from the arguments it

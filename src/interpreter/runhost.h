@@ -55,6 +55,13 @@ public:
     // Receives each early end of a run once, while the run window, as far as
     // it was built, is still there.
     virtual void report(const RunReport &report) = 0;
+    // Hears of each control the run creates, by the name the script gives
+    // it, with the line that creates it.
+    virtual void controlCreated(const QString &name, int lineNumber)
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(lineNumber);
+    }
 };
 
 // A host with no status line, no editor, no pauses and no boxes.
