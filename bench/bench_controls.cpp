@@ -1,13 +1,13 @@
 // From the click on COMPILE until the output window is shown, painted and
 // idle: a generated script of N controls of every kind, run through
-// CompileSource, next to naive hand-written Qt that builds the same window
+// compileSource, next to naive hand-written Qt that builds the same window
 // with the same widgets. Run headless: QT_QPA_PLATFORM=offscreen bench_controls
 // Optional arguments: "-r ROUNDS" and the control counts to measure.
 
 #include "figures.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -150,14 +150,14 @@ QWidget *buildWindowDirectly(int count, const Material &material)
 
 QWidget *newestWindow()
 {
-    const QList<QWidget *> windows = platform::loadedWindows();
+    const QList<QWidget *> windows = toolkit::loadedWindows();
     return windows.isEmpty() ? nullptr : windows.last();
 }
 
 void clearWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     bench::waitUntilIdle();
 }
@@ -171,7 +171,7 @@ double timeBuild(const std::function<QWidget *()> &build)
     QWidget *window = build();
     bench::waitUntilIdle(window);
     const double ms = bench::elapsedMs(timer);
-    platform::registerLoadedWindow(window);
+    toolkit::registerLoadedWindow(window);
     clearWindows();
     return ms;
 }
@@ -219,7 +219,7 @@ int main(int argc, char **argv)
             return 1;
         file.close();
         const auto compile = [&] {
-            interpreter::CompileSource(path, interpreter::CompileNormally, host);
+            interpreter::compileSource(path, interpreter::CompileNormally, host);
             return newestWindow();
         };
         const auto direct = [&] { return buildWindowDirectly(count, material); };

@@ -6,8 +6,8 @@
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "interpreter/scriptline.h"
-#include "platform/buttonstyle.h"
-#include "platform/forms.h"
+#include "toolkit/buttonstyle.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -59,7 +59,7 @@ void bigButtons()
     std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
     for (int i = 0; i < count; ++i) {
         auto *a = new QPushButton(QStringLiteral("Big"), &scripted);
-        a->setStyle(platform::buttonPanelStyle());
+        a->setStyle(toolkit::buttonPanelStyle());
         a->setGeometry(0, 0, 5792, 5792);
         // Qt's own panel costs so much that a tenth of the buttons is enough.
         if (i < count / 10) {
@@ -86,8 +86,8 @@ QString writeScript(const QTemporaryDir &dir, const QString &name, const QString
 
 void clearWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 // Runs a script and paints its window once; returns the time of both.
@@ -95,8 +95,8 @@ double runAndPaint(const QString &path)
 {
     const double ms = msOf([&] {
         interpreter::SilentRunHost host;
-        interpreter::CompileSource(path, interpreter::CompileNormally, host);
-        for (QWidget *window : platform::loadedWindows())
+        interpreter::compileSource(path, interpreter::CompileNormally, host);
+        for (QWidget *window : toolkit::loadedWindows())
             window->grab();
     });
     clearWindows();
@@ -134,7 +134,7 @@ void dateLine()
 {
     const QString line = QStringLiteral("X ") + QStringLiteral("Date$").repeated(4 * 1000 * 1000);
     const QString date = QStringLiteral("07/12/2026");
-    const double ours = msOf([&] { interpreter::SplitScriptLine(line, date); });
+    const double ours = msOf([&] { interpreter::splitScriptLine(line, date); });
     const double qt = msOf([&] { QString(line).replace(QLatin1String("Date$"), date); });
     report("split, line of 4 M Date$", ours, qt, "QString::replace alone");
 }

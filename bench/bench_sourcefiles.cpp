@@ -5,11 +5,11 @@
 // cost of the editor's colouring, next to a panel whose editor has none.
 // Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 
+#include "editor/scripteditor.h"
 #include "figures.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
-#include "platform/scripteditor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,7 +98,7 @@ void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megaby
     writeFile(path, bench::buttonScript(qsizetype(megabytes) << 20));
     window.editor()->setText(QString());
     const size_t heapBefore = heapInUse();
-    panel::LoadSource(window, path);
+    window.sourceFiles().load(path);
     bench::waitUntilIdle(&window);
     const double heldMb = double(heapInUse() - heapBefore) / (1 << 20);
     window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
@@ -153,8 +153,8 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));
     writeFile(script, bench::buttonScript(qsizetype(1) << 20));
     writeFile(uncolouredScript, bench::buttonScript(qsizetype(1) << 20));
-    panel::LoadSource(window, script);
-    panel::LoadSource(uncoloured, uncolouredScript);
+    window.sourceFiles().load(script);
+    uncoloured.sourceFiles().load(uncolouredScript);
     window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
     uncoloured.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
     bench::waitUntilIdle(&uncoloured);
@@ -172,7 +172,7 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     const auto timedLoad = [&big](panel::MainWindow &panel) {
         QElapsedTimer timer;
         timer.start();
-        panel::LoadSource(panel, big);
+        panel.sourceFiles().load(big);
         return bench::elapsedMs(timer);
     };
     bench::Samples colouredLoads, uncolouredLoads;

@@ -7,7 +7,7 @@
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,15 +46,15 @@ QString writeScript(const QTemporaryDir &dir, int lines)
 // Milliseconds per pause of one step run over the script.
 double stepRun(panel::MainWindow &panel, const QString &path, int lines)
 {
-    panel::LoadSource(panel, path);
+    panel.sourceFiles().load(path);
     bench::waitUntilIdle(&panel);
     QElapsedTimer timer;
     timer.start();
-    interpreter::CompileSource(path, interpreter::CompileStepByStep, panel);
+    interpreter::compileSource(path, interpreter::CompileStepByStep, panel.runHost());
     const double perPause = bench::elapsedMs(timer) / lines;
-    for (QWidget *window : platform::loadedWindows()) {
+    for (QWidget *window : toolkit::loadedWindows()) {
         if (window != &panel)
-            platform::unloadWindow(window);
+            toolkit::unloadWindow(window);
     }
     return perPause;
 }

@@ -39,7 +39,7 @@ QString encodable(QString text)
     return text;
 }
 
-QString shellValue(const platform::ControlValue &value)
+QString shellValue(const toolkit::ControlValue &value)
 {
     if (value.checked)
         return *value.checked ? QStringLiteral("1") : QStringLiteral("0");
@@ -47,9 +47,9 @@ QString shellValue(const platform::ControlValue &value)
 }
 } // namespace
 
-QString controlNamedButton(const QList<platform::ControlValue> &values)
+QString controlNamedButton(const QList<toolkit::ControlValue> &values)
 {
-    for (const platform::ControlValue &value : values) {
+    for (const toolkit::ControlValue &value : values) {
         if (value.name == kButtonName)
             return value.name;
     }
@@ -76,19 +76,19 @@ QString shellQuoted(const QString &value)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
-QByteArray shellAnswer(const QList<platform::ControlValue> &values, const QString &button, const QString &prefix)
+QByteArray shellAnswer(const QList<toolkit::ControlValue> &values, const QString &button, const QString &prefix)
 {
     QString out;
-    for (const platform::ControlValue &value : values)
+    for (const toolkit::ControlValue &value : values)
         out += prefix + value.name + QLatin1Char('=') + shellQuoted(shellValue(value)) + QLatin1Char('\n');
     out += prefix + kButtonName + QLatin1Char('=') + shellQuoted(button) + QLatin1Char('\n');
     return encodable(out).toUtf8();
 }
 
-QByteArray jsonAnswer(const QList<platform::ControlValue> &values, const QString &button, const QString &prefix)
+QByteArray jsonAnswer(const QList<toolkit::ControlValue> &values, const QString &button, const QString &prefix)
 {
     QJsonObject object;
-    for (const platform::ControlValue &value : values) {
+    for (const toolkit::ControlValue &value : values) {
         object.insert(prefix + value.name,
                       value.checked ? QJsonValue(*value.checked) : QJsonValue(encodable(value.text)));
     }

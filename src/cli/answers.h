@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog.h"
+#include "toolkit/controlvalues.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,7 +14,7 @@ QString shellQuoted(const QString &value);
 
 // The control, if any, whose value would take the name of the line that
 // names the button: its name, or empty text.
-QString controlNamedButton(const QList<platform::ControlValue> &values);
+QString controlNamedButton(const QList<toolkit::ControlValue> &values);
 
 // Whether eval of name='...' would set a variable that the shell or the
 // dynamic loader reads: IFS, PATH, PS4, LD_PRELOAD and the like in any letter
@@ -25,12 +25,12 @@ bool readByShellOrLoader(const QString &name, bool prefixed);
 // What --run prints once the window has closed: one name='value' line per
 // control in script order, a check box as 1 or 0, then button='NAME' (empty
 // when no button closed the window). Every name starts with prefix.
-QByteArray shellAnswer(const QList<platform::ControlValue> &values, const QString &button,
+QByteArray shellAnswer(const QList<toolkit::ControlValue> &values, const QString &button,
                        const QString &prefix = {});
 
 // The same as one JSON object on one line: every value a string except a
 // check box's, which is true or false.
-QByteArray jsonAnswer(const QList<platform::ControlValue> &values, const QString &button,
+QByteArray jsonAnswer(const QList<toolkit::ControlValue> &values, const QString &button,
                       const QString &prefix = {});
 
 } // namespace cli

@@ -4,9 +4,11 @@
 #include "cli/commandline.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
-#include "platform/dialog.h"
-#include "platform/forms.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
+#include "toolkit/controlvalues.h"
+#include "toolkit/loadedwindows.h"
+#include "toolkit/outputdialog.h"
+#include "toolkit/windowpicture.h"
 
 #include <QTimer>
 
@@ -14,17 +16,20 @@ namespace cli {
 
 namespace {
 constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
-// Tests that start the program as a process name the answer to give the
-// window here: a button's name, ":escape" or ":close".
-constexpr char kTestAnswerVariable[] = "ZARVO_TEST_ANSWER";
+
+DialogAnswerer &dialogAnswerer()
+{
+    static DialogAnswerer answerer;
+    return answerer;
+}
 
 // Runs a script; returns its window, or null after reporting why there is none.
 QWidget *buildWindow(const QString &path, TerminalRunHost &host)
 {
-    interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+    interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
     if (host.failed())
         return nullptr;
-    QWidget *window = platform::newestOutputWindow();
+    QWidget *window = toolkit::newestOutputWindow();
     if (!window)
         writeError(path + QStringLiteral(": error: the script builds no window\n"));
     return window;
@@ -32,13 +37,13 @@ QWidget *buildWindow(const QString &path, TerminalRunHost &host)
 
 void unloadAllWindows()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 // Why the window's values cannot be printed for eval, as a line for standard
 // error; empty when they can. Said before the user fills anything in.
-QString answerRefusal(const Invocation &invocation, const QList<platform::ControlValue> &values,
+QString answerRefusal(const Invocation &invocation, const QList<toolkit::ControlValue> &values,
                       const TerminalRunHost &host)
 {
     const QString &path = invocation.files.first();
@@ -48,7 +53,7 @@ QString answerRefusal(const Invocation &invocation, const QList<platform::Contro
     if (invocation.json)
         return {};
     const bool prefixed = !invocation.prefix.isEmpty();
-    for (const platform::ControlValue &value : values) {
+    for (const toolkit::ControlValue &value : values) {
         const QString printed = invocation.prefix + value.name;
         if (!readByShellOrLoader(printed, prefixed))
             continue;
@@ -64,18 +69,9 @@ QString answerRefusal(const Invocation &invocation, const QList<platform::Contro
     return {};
 }
 
-// Answers the window as ZARVO_TEST_ANSWER says, once it is shown.
-void answerForTests(platform::OutputDialog &dialog)
-{
-    const QString testAnswer = qEnvironmentVariable(kTestAnswerVariable);
-    if (testAnswer.isEmpty())
-        return;
-    QTimer::singleShot(0, &dialog, [&dialog, testAnswer] {
-        if (!dialog.answer(testAnswer))
-            writeError(QStringLiteral("zarvo: the window has no button named ") + testAnswer + QLatin1Char('\n'));
-    });
-}
 } // namespace
+
+void setDialogAnswerer(DialogAnswerer answerer) { dialogAnswerer() = std::move(answerer); }
 
 int runDialog(const Invocation &invocation)
 {
@@ -83,16 +79,17 @@ int runDialog(const Invocation &invocation)
     QWidget *window = buildWindow(invocation.files.first(), host);
     if (!window)
         return ExitRunScriptFailed;
-    const QString refusal = answerRefusal(invocation, platform::controlValues(window), host);
+    const QString refusal = answerRefusal(invocation, toolkit::controlValues(window), host);
     if (!refusal.isEmpty()) {
         writeError(refusal + QLatin1Char('\n'));
         unloadAllWindows();
         return ExitRunScriptFailed;
     }
-    platform::OutputDialog dialog(window);
-    answerForTests(dialog);
+    toolkit::OutputDialog dialog(window);
+    if (const DialogAnswerer &answerer = dialogAnswerer())
+        QTimer::singleShot(0, &dialog, [&dialog, &answerer] { answerer(dialog); });
     const QString button = dialog.exec();
-    const QList<platform::ControlValue> values = platform::controlValues(window);
+    const QList<toolkit::ControlValue> values = toolkit::controlValues(window);
     unloadAllWindows();
     const QByteArray answer = invocation.json ? jsonAnswer(values, button, invocation.prefix)
                                               : shellAnswer(values, button, invocation.prefix);
@@ -108,7 +105,7 @@ int checkScripts(const Invocation &invocation)
     int status = ExitOk;
     for (const QString &path : invocation.files) {
         TerminalRunHost host;
-        interpreter::CompileSource(path, interpreter::CompileNormally, host, kShellRun);
+        interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
         unloadAllWindows();
         if (host.failed())
             status = ExitFailed;
@@ -125,8 +122,8 @@ int renderScript(const Invocation &invocation)
     if (!window)
         return ExitFailed;
     try {
-        platform::saveClientAreaPicture(window, invocation.scale, invocation.output);
-    } catch (const platform::ToolkitError &error) {
+        toolkit::saveClientAreaPicture(window, invocation.scale, invocation.output);
+    } catch (const platform::Error &error) {
         writeError(invocation.output + QStringLiteral(": error ") + QString::number(error.number())
                    + QStringLiteral(": ") + error.description() + QLatin1Char('\n'));
         return ExitFailed;

@@ -7,6 +7,7 @@
 #include "platform/application.h"
 
 #include <QApplication>
+#include <csignal>
 #include <cstdlib>
 
 namespace cli {
@@ -98,6 +99,12 @@ int runMode(const Invocation &invocation, const std::function<void(QWidget &)> &
 
 int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelShown)
 {
+    occupyClosedStandardDescriptors();
+    // A write past the file-size limit then fails as a write error, which a
+    // save reports, instead of ending the program; a reader that went away
+    // makes the write of an answer fail, which --run reports.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     const Invocation invocation = parseCommandLine(argumentsOf(argc, argv));
     if (answeredAtOnce(invocation))
         return invocation.exitStatus;

@@ -1,6 +1,6 @@
 #include "interpreter/arguments.h"
 
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 namespace interpreter {
 

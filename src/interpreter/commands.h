@@ -2,7 +2,7 @@
 
 #include "interpreter/arguments.h"
 
-namespace platform {
+namespace toolkit {
 class OutputWindow;
 }
 
@@ -14,8 +14,8 @@ struct RunState;
 // The functions behind the keyword table. Each reads its elements as its
 // steps come, so a short line fails after the earlier steps took effect.
 namespace commands {
-void CreateWindow(RunState &run, const ArgumentList &args, const Command &command);
-void SetWindowTitle(RunState &run, const ArgumentList &args, const Command &command);
+void createWindow(RunState &run, const ArgumentList &args, const Command &command);
+void setWindowTitle(RunState &run, const ArgumentList &args, const Command &command);
 
 // Every creation command: adds, places and fills the control its row names.
 void createControl(RunState &run, const ArgumentList &args, const Command &command);
@@ -27,6 +27,6 @@ void setText(RunState &run, const ArgumentList &args, const Command &command);
 } // namespace commands
 
 // Applies a "|"-separated window option list; "$10" removes the border.
-void ApplyWindowOptions(platform::OutputWindow &window, const QString &options);
+void applyWindowOptions(toolkit::OutputWindow &window, const QString &options);
 
 } // namespace interpreter

@@ -1,6 +1,7 @@
 #include "interpreter/commandtable.h"
 
 #include "interpreter/commands.h"
+#include "toolkit/classids.h"
 
 namespace interpreter {
 
@@ -8,28 +9,34 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using enum ArgumentShape;
 using enum ContentKind;
+using namespace toolkit::classid;
+
+constexpr Command creation(QLatin1StringView keyword, ControlRow control)
+{
+    return {keyword, commands::createControl, nullptr, control};
+}
 
 // Keywords are compared in this order; a creation command is one row.
 constexpr Command kCommands[] = {
-    {"CreateWindow"_L1, commands::CreateWindow},
-    //                                                    content      class identifier    shape  element kind
-    {"CreateButton"_L1, commands::createControl, "Caption", {"VB.CommandButton", Sized, 7, Text}},
-    {"CreateFrame"_L1, commands::createControl, "Caption", {"VB.Frame", Sized, 7, Text}},
-    {"CreateTextbox"_L1, commands::createControl, "Text", {"VB.TextBox", Sized, 7, Text}},
-    {"CreateLabel"_L1, commands::createControl, "Caption", {"VB.Label", Sized, 7, Text}},
-    {"CreateCheckbox"_L1, commands::createControl, "Caption", {"VB.CheckBox", Sized, 7, Text}},
-    {"CreateCombobox"_L1, commands::createControl, "Text", {"VB.ComboBox", Unsized, 5, Text, 6}},
-    {"CreateListbox"_L1, commands::createControl, nullptr, {"VB.ListBox", Sized, 7, Entries}},
-    {"CreateImage"_L1, commands::createControl, "Picture", {"VB.Image", Sized, 7, Picture}},
-    {"CreateDrivelist"_L1, commands::createControl, "Drive", {"VB.DriveListBox", Unsized, 6, Path}},
-    {"CreateDirlist"_L1, commands::createControl, "Path", {"VB.DirListBox", Sized, 7, Path}},
-    {"CreateFilelist"_L1, commands::createControl, "Path", {"VB.FileListBox", Sized, 7, Path}},
+    {"CreateWindow"_L1, commands::createWindow},
+    //                        class identifier  shape  content element and kind
+    creation("CreateButton"_L1, {CommandButton, Sized, 7, Text}),
+    creation("CreateFrame"_L1, {Frame, Sized, 7, Text}),
+    creation("CreateTextbox"_L1, {TextBox, Sized, 7, Text}),
+    creation("CreateLabel"_L1, {Label, Sized, 7, Text}),
+    creation("CreateCheckbox"_L1, {CheckBox, Sized, 7, Text}),
+    creation("CreateCombobox"_L1, {ComboBox, Unsized, 5, Text, 6}),
+    creation("CreateListbox"_L1, {ListBox, Sized, 7, Entries}),
+    creation("CreateImage"_L1, {Image, Sized, 7, Picture}),
+    creation("CreateDrivelist"_L1, {DriveListBox, Unsized, 6, Path}),
+    creation("CreateDirlist"_L1, {DirListBox, Sized, 7, Path}),
+    creation("CreateFilelist"_L1, {FileListBox, Sized, 7, Path}),
     {"Enable"_L1, commands::setFlag, "Enabled"},
     {"SetVisible"_L1, commands::setFlag, "Visible"},
     {"SetToolTip"_L1, commands::setText, "ToolTipText"},
     {"SetCaption"_L1, commands::setText, "Caption"},
     {"SetText"_L1, commands::setText, "Text"},
-    {"SetWindowTitle"_L1, commands::SetWindowTitle},
+    {"SetWindowTitle"_L1, commands::setWindowTitle},
 };
 } // namespace
 

@@ -19,7 +19,7 @@ using CommandFunction = void (*)(RunState &run, const ArgumentList &args, const 
 enum class ArgumentShape { Sized, Unsized };
 
 // How a creation command's content element becomes the control's content;
-// each passes the element through StripQuotes first.
+// each passes the element through stripQuotes first.
 enum class ContentKind {
     Text,    // the text itself
     Path,    // a path, taken from the script's folder when relative
@@ -44,8 +44,8 @@ struct ControlRow {
 struct Command {
     QLatin1StringView keyword;
     CommandFunction run;
-    // The property the command sets: a creation command's content property,
-    // a state command's property.
+    // The property a state command sets; a creation command fills the
+    // content property of its control's kind.
     const char *property = nullptr;
     ControlRow control = {};
 };

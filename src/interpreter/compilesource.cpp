@@ -1,13 +1,13 @@
 #include "interpreter/compilesource.h"
 
+#include "files/textencoding.h"
+#include "files/textlines.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/errorreport.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
-#include "platform/scriptfile.h"
-#include "platform/textlines.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <new>
 #include <optional>
@@ -28,8 +28,8 @@ QString withoutByteOrderMark(QString text)
 std::optional<QString> readScript(RunState &run)
 {
     try {
-        return withoutByteOrderMark(platform::readTextFile(run.path).text);
-    } catch (const platform::ToolkitError &error) {
+        return withoutByteOrderMark(files::readTextFile(run.path).text);
+    } catch (const platform::Error &error) {
         reportScriptReadError(run, error);
         return std::nullopt;
     }
@@ -59,7 +59,7 @@ bool isInterpreterLine(const QString &raw, int lineNumber, RunOptions options)
 // Runs the lines of the script; returns false when a keyword matched nothing.
 bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
 {
-    platform::LineWalker lines(script);
+    files::LineWalker lines(script);
     while (!lines.atEnd()) {
         const QString raw = lines.textOf(lines.next()).toString();
         if (isInterpreterLine(raw, lines.lineNumber(), options))
@@ -67,7 +67,7 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
         // Known before the split, which fails for a line without a space.
         run.lineNumber = lines.lineNumber();
         run.fileLine = trimSpaces(raw);
-        std::optional<SplitLine> split = SplitScriptLine(raw);
+        std::optional<SplitLine> split = splitScriptLine(raw);
         if (!split)
             continue;
         run.normalisedLine = std::move(split->normalised);
@@ -76,7 +76,7 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
             stepPause(run);
         const Command *command = findCommand(run.args.keyword());
         if (!command) {
-            ReportUnknownCommand(run, run.args.keyword());
+            reportUnknownCommand(run, run.args.keyword());
             return false;
         }
         command->run(run, run.args, *command);
@@ -85,7 +85,7 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
 }
 // The run's single error trap: report while the run window, as far as it was
 // built, is on screen as it stands, then take it away.
-void failRun(RunState &run, const platform::ToolkitError &error)
+void failRun(RunState &run, const platform::Error &error)
 {
     run.runWindow.showKeptChanges();
     reportRunError(run, error);
@@ -93,7 +93,7 @@ void failRun(RunState &run, const platform::ToolkitError &error)
 }
 } // namespace
 
-void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
+void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
     try {
@@ -105,10 +105,10 @@ void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions 
             run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
         else
             run.runWindow.unload();
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         failRun(run, error);
     } catch (const std::bad_alloc &) {
-        failRun(run, platform::ToolkitError(platform::ErrOutOfMemory,
+        failRun(run, platform::Error(platform::ErrOutOfMemory,
                                             platform::standardDescription(platform::ErrOutOfMemory)));
     }
 }

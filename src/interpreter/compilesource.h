@@ -22,6 +22,6 @@ struct RunOptions {
 // run's output window. Status texts, editor selections, step pauses and
 // failure reports go to the host. Every failure is reported and ends the run;
 // nothing is thrown to the caller.
-void CompileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options = {});
+void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options = {});
 
 } // namespace interpreter

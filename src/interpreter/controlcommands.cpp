@@ -9,7 +9,7 @@
 namespace interpreter {
 
 namespace {
-using platform::Control;
+using toolkit::Control;
 
 constexpr int kSizedNameElement = 5;
 constexpr int kUnsizedNameElement = 4;
@@ -47,19 +47,18 @@ void addEntries(Control &control, const QString &list)
     splitEntries(list, kEntriesPerSlice, [&](const QStringList &slice) { control.addItems(slice); });
 }
 
-void setContent(RunState &run, Control &control, const ArgumentList &args, const Command &command)
+void setContent(RunState &run, Control &control, const ArgumentList &args, const ControlRow &row)
 {
-    const QString text = StripQuotes(args.at(command.control.contentElement));
-    const QString property = QLatin1String(command.property);
-    switch (command.control.content) {
+    const QString text = stripQuotes(args.at(row.contentElement));
+    switch (row.content) {
     case ContentKind::Text:
-        control.setProperty(property, text);
+        control.setContent(text);
         break;
     case ContentKind::Path:
-        control.setProperty(property, scriptRelativePath(run, text));
+        control.setContent(scriptRelativePath(run, text));
         break;
     case ContentKind::Picture:
-        control.setProperty(property, platform::loadPicture(scriptRelativePath(run, text)));
+        control.setContent(toolkit::loadPicture(scriptRelativePath(run, text)));
         break;
     case ContentKind::Entries:
         addEntries(control, text);
@@ -74,10 +73,10 @@ void createControl(RunState &run, const ArgumentList &args, const Command &comma
 {
     const ControlRow &row = command.control;
     Control control = addPlacedControl(run, args, row);
-    setContent(run, control, args, command);
+    setContent(run, control, args, row);
     control.setProperty(QStringLiteral("Visible"), true);
     if (row.entriesElement > 0) {
-        addEntries(control, StripQuotes(args.at(row.entriesElement)));
+        addEntries(control, stripQuotes(args.at(row.entriesElement)));
         control.setProperty(QStringLiteral("ListIndex"), 0);
     }
 }

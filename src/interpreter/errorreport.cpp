@@ -2,15 +2,15 @@
 
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
+#include "platform/error.h"
 #include "platform/messagestyle.h"
-#include "platform/toolkiterror.h"
 
 namespace interpreter {
 
 namespace {
 using namespace platform;
 
-RunReport reportOf(const RunState &run, const ToolkitError &error)
+RunReport reportOf(const RunState &run, const platform::Error &error)
 {
     RunReport report;
     report.number = error.number();
@@ -20,7 +20,7 @@ RunReport reportOf(const RunState &run, const ToolkitError &error)
 }
 
 // A failure shown in a critical message box with this title and text.
-void reportInBox(RunState &run, const ToolkitError &error, const QString &title, const QString &text)
+void reportInBox(RunState &run, const platform::Error &error, const QString &title, const QString &text)
 {
     RunReport report = reportOf(run, error);
     report.title = title;
@@ -29,14 +29,14 @@ void reportInBox(RunState &run, const ToolkitError &error, const QString &title,
     run.host.report(report);
 }
 
-void reportGeneric(RunState &run, const ToolkitError &error)
+void reportGeneric(RunState &run, const platform::Error &error)
 {
     reportInBox(run, error, QStringLiteral("UNTRAPPED ERROR..."),
                 QString::number(error.number()) + QStringLiteral(": ") + error.description());
 }
 } // namespace
 
-void reportScriptReadError(RunState &run, const ToolkitError &error)
+void reportScriptReadError(RunState &run, const platform::Error &error)
 {
     if (error.number() != ErrFileNotFound) {
         reportGeneric(run, error);
@@ -47,7 +47,7 @@ void reportScriptReadError(RunState &run, const ToolkitError &error)
     run.host.report(reportOf(run, error));
 }
 
-void reportRunError(RunState &run, const ToolkitError &error)
+void reportRunError(RunState &run, const platform::Error &error)
 {
     const int number = error.number();
     if (number == ErrFileNotFound || number == ErrFileAccess)
@@ -59,7 +59,7 @@ void reportRunError(RunState &run, const ToolkitError &error)
         reportGeneric(run, error);
 }
 
-void ReportUnknownCommand(RunState &run, const QString &keyword)
+void reportUnknownCommand(RunState &run, const QString &keyword)
 {
     int start = -1;
     int length = int(keyword.size());

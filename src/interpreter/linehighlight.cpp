@@ -1,15 +1,17 @@
 #include "interpreter/linehighlight.h"
 
+#include "files/scriptsyntax.h"
+
 #include "interpreter/runhost.h"
 #include "interpreter/scriptline.h"
 
 namespace interpreter {
 
-std::optional<platform::PlacedLine> editorLine(const RunHost &host, int lineNumber)
+std::optional<files::PlacedLine> editorLine(const RunHost &host, int lineNumber)
 {
     if (lineNumber < 1)
         return std::nullopt;
-    std::optional<platform::PlacedLine> line = host.editorLine(lineNumber);
+    std::optional<files::PlacedLine> line = host.editorLine(lineNumber);
     // A byte order mark the editor kept from the file is not part of line 1.
     if (line && lineNumber == 1 && line->text.startsWith(QChar(0xFEFF))) {
         line->text.remove(0, 1);
@@ -18,18 +20,18 @@ std::optional<platform::PlacedLine> editorLine(const RunHost &host, int lineNumb
     return line;
 }
 
-std::optional<platform::PlacedLine> matchingEditorLine(const RunHost &host, int lineNumber, const QString &fileLine)
+std::optional<files::PlacedLine> matchingEditorLine(const RunHost &host, int lineNumber, const QString &fileLine)
 {
-    std::optional<platform::PlacedLine> line = editorLine(host, lineNumber);
-    if (!line || trimmedSpaces(line->text) != trimmedSpaces(fileLine))
+    std::optional<files::PlacedLine> line = editorLine(host, lineNumber);
+    if (!line || files::trimmedSpaces(line->text) != files::trimmedSpaces(fileLine))
         return std::nullopt;
     return line;
 }
 
-EditorSpan trimmedSpan(const platform::PlacedLine &line)
+EditorSpan trimmedSpan(const files::PlacedLine &line)
 {
     const QStringView text(line.text);
-    const QStringView trimmed = trimmedSpaces(text);
+    const QStringView trimmed = files::trimmedSpaces(text);
     return EditorSpan{int(line.start + (trimmed.data() - text.data())), int(trimmed.size())};
 }
 
@@ -40,7 +42,7 @@ std::optional<EditorSpan> stepSelection(const RunHost &host, int lineNumber, con
         return trimmedSpan(*line);
     if (keyword.isEmpty())
         return std::nullopt;
-    const std::optional<platform::PlacedLine> rest = host.findInEditor(keyword, qMax(searchFrom, 0), Qt::CaseSensitive);
+    const std::optional<files::PlacedLine> rest = host.findInEditor(keyword, qMax(searchFrom, 0), Qt::CaseSensitive);
     if (!rest)
         return std::nullopt;
     const EditorSpan trimmed = trimmedSpan(*rest);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/textlines.h"
+#include "files/textlines.h"
 
 #include <QString>
 #include <optional>
@@ -17,14 +17,14 @@ struct EditorSpan {
 
 // The editor line with a 1-based line number, without its line break;
 // nothing when the editor has fewer lines.
-std::optional<platform::PlacedLine> editorLine(const RunHost &host, int lineNumber);
+std::optional<files::PlacedLine> editorLine(const RunHost &host, int lineNumber);
 
 // The editor line with that number when it holds the same text as the file's
 // line (both trimmed of spaces); nothing when it differs or is missing.
-std::optional<platform::PlacedLine> matchingEditorLine(const RunHost &host, int lineNumber, const QString &fileLine);
+std::optional<files::PlacedLine> matchingEditorLine(const RunHost &host, int lineNumber, const QString &fileLine);
 
 // The span from a line's first to its last non-space character.
-EditorSpan trimmedSpan(const platform::PlacedLine &line);
+EditorSpan trimmedSpan(const files::PlacedLine &line);
 
 // What a step selects before the line runs: the editor line with the file
 // line's number when it holds the same text, as its trimmed span; otherwise

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/textlines.h"
+#include "files/textlines.h"
 
 #include <QString>
 #include <optional>
@@ -43,10 +43,10 @@ public:
     // count in it. A host hands it out a line at a time, so that a pause
     // costs the same in a long script as in a short one.
     // Line lineNumber (1-based) of that text; nothing when it has fewer.
-    virtual std::optional<platform::PlacedLine> editorLine(int lineNumber) const = 0;
+    virtual std::optional<files::PlacedLine> editorLine(int lineNumber) const = 0;
     // The first occurrence of text at or after position from, as the rest of
     // the line it stands in; nothing when there is none.
-    virtual std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+    virtual std::optional<files::PlacedLine> findInEditor(const QString &text, int from,
                                                              Qt::CaseSensitivity cs) const = 0;
     virtual void selectInEditor(int start, int length) = 0;
     virtual void focusEditor() = 0;
@@ -68,8 +68,8 @@ public:
 class SilentRunHost : public RunHost {
 public:
     void setStatus(const QString &) override {}
-    std::optional<platform::PlacedLine> editorLine(int) const override { return std::nullopt; }
-    std::optional<platform::PlacedLine> findInEditor(const QString &, int, Qt::CaseSensitivity) const override
+    std::optional<files::PlacedLine> editorLine(int) const override { return std::nullopt; }
+    std::optional<files::PlacedLine> findInEditor(const QString &, int, Qt::CaseSensitivity) const override
     {
         return std::nullopt;
     }

@@ -2,18 +2,18 @@
 
 #include "interpreter/arguments.h"
 #include "interpreter/runhost.h"
-#include "platform/outputwindow.h"
+#include "toolkit/outputwindow.h"
 
 #include <QString>
 
 namespace interpreter {
 
-// Everything one compile run keeps; it ends when CompileSource returns.
+// Everything one compile run keeps; it ends when compileSource returns.
 struct RunState {
     explicit RunState(const QString &scriptPath, RunHost &runHost) : path(scriptPath), host(runHost) {}
 
     // The run window, created hidden on first use by any command.
-    platform::OutputWindow &window()
+    toolkit::OutputWindow &window()
     {
         runWindow.load();
         return runWindow;
@@ -24,7 +24,7 @@ struct RunState {
 
     const QString &path;
     RunHost &host;
-    platform::OutputWindow runWindow;
+    toolkit::OutputWindow runWindow;
     ArgumentList args;
     QString normalisedLine;
     // The line being run as the file holds it (trimmed, before "Date$" is

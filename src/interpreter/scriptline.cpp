@@ -1,33 +1,24 @@
 #include "interpreter/scriptline.h"
 
+#include "files/scriptsyntax.h"
+
+#include "platform/error.h"
 #include "platform/localerules.h"
-#include "platform/toolkiterror.h"
 
 #include <QDate>
 #include <limits>
 
 namespace interpreter {
 
-QStringView trimmedSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString trimSpaces(const QString &text)
 {
-    const QStringView trimmed = trimmedSpaces(text);
+    const QStringView trimmed = files::trimmedSpaces(text);
     // Nothing to trim: share the text instead of copying it.
     return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 namespace {
-const QLatin1StringView kDateMarker("Date$");
+using files::kDateMarker;
 
 // Every "Date$" replaced in one pass: QString::replace() moves the rest of
 // the text again for each batch of occurrences, which grows quadratically
@@ -49,32 +40,35 @@ QString withDate(const QString &line, const QString &dateText)
 }
 } // namespace
 
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &dateText)
+std::optional<SplitLine> splitScriptLine(const QString &rawLine, const QString &dateText)
 {
-    const QString line = trimSpaces(withDate(rawLine, dateText));
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+    const QString line = withDate(rawLine, dateText);
+    const files::ScriptLineParts parts = files::scriptLineParts(line);
+    if (parts.blank() || parts.comment)
         return std::nullopt;
-
-    const qsizetype space = line.indexOf(QLatin1Char(' '));
-    if (space < 0)
+    if (!parts.hasArguments())
         platform::raiseError(platform::ErrInvalidArgument);
 
     SplitLine result;
-    result.normalised = line.left(space) + QLatin1String(", ") + line.mid(space + 1);
+    const QStringView view(line);
+    result.normalised.reserve(parts.end - parts.start + 1);
+    result.normalised += view.sliced(parts.start, parts.keywordEnd - parts.start);
+    result.normalised += QLatin1String(", ");
+    result.normalised += view.sliced(parts.keywordEnd + 1, parts.end - parts.keywordEnd - 1);
     result.elements = result.normalised.split(QLatin1String(", "), Qt::KeepEmptyParts, Qt::CaseSensitive);
     for (QString &element : result.elements)
         element = trimSpaces(element);
     return result;
 }
 
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine)
+std::optional<SplitLine> splitScriptLine(const QString &rawLine)
 {
     if (!rawLine.contains(kDateMarker))
-        return SplitScriptLine(rawLine, QString());
-    return SplitScriptLine(rawLine, platform::formatDayMonthYear(QDate::currentDate()));
+        return splitScriptLine(rawLine, QString());
+    return splitScriptLine(rawLine, platform::formatDayMonthYear(QDate::currentDate()));
 }
 
-QString StripQuotes(const QString &text)
+QString stripQuotes(const QString &text)
 {
     if (text.size() < 2)
         return QString();

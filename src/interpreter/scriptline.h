@@ -15,19 +15,18 @@ struct SplitLine {
 };
 
 // Removes space characters (code 32 only) from both ends.
-QStringView trimmedSpaces(QStringView text);
 QString trimSpaces(const QString &text);
 
 // Turns a raw script line into its argument list, or nothing for a line to
 // skip (empty, spaces only, or a ";" comment). "Date$" is replaced by
 // dateText. Raises 5 for a line without a space.
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine, const QString &dateText);
+std::optional<SplitLine> splitScriptLine(const QString &rawLine, const QString &dateText);
 // The same with today's date in the user's day/month/year form.
-std::optional<SplitLine> SplitScriptLine(const QString &rawLine);
+std::optional<SplitLine> splitScriptLine(const QString &rawLine);
 
 // Drops the first and the last character, whatever they are; text shorter
 // than two characters gives empty text.
-QString StripQuotes(const QString &text);
+QString stripQuotes(const QString &text);
 
 // Cuts a list text at every "|"; empty entries are kept, but an empty text
 // gives no entries at all.

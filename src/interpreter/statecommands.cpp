@@ -9,14 +9,14 @@ namespace interpreter::commands {
 // reported as such even on a short line.
 void setFlag(RunState &run, const ArgumentList &args, const Command &command)
 {
-    platform::Control control = run.window().control(args.at(1));
+    toolkit::Control control = run.window().control(args.at(1));
     control.setProperty(QLatin1String(command.property), args.at(2) == QLatin1String("True"));
 }
 
 void setText(RunState &run, const ArgumentList &args, const Command &command)
 {
-    platform::Control control = run.window().control(args.at(1));
-    control.setProperty(QLatin1String(command.property), StripQuotes(args.at(2)));
+    toolkit::Control control = run.window().control(args.at(1));
+    control.setProperty(QLatin1String(command.property), stripQuotes(args.at(2)));
 }
 
 } // namespace interpreter::commands

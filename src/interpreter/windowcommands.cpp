@@ -6,7 +6,7 @@
 
 namespace interpreter {
 
-void ApplyWindowOptions(platform::OutputWindow &window, const QString &options)
+void applyWindowOptions(toolkit::OutputWindow &window, const QString &options)
 {
     // The pieces are not trimmed: " $10" is not the option.
     const QStringList pieces = options.split(QLatin1Char('|'), Qt::KeepEmptyParts);
@@ -18,9 +18,9 @@ void ApplyWindowOptions(platform::OutputWindow &window, const QString &options)
 
 namespace commands {
 
-void CreateWindow(RunState &run, const ArgumentList &args, const Command &)
+void createWindow(RunState &run, const ArgumentList &args, const Command &)
 {
-    platform::OutputWindow &window = run.window();
+    toolkit::OutputWindow &window = run.window();
     const float tx = platform::twipsPerPixelX();
     const float ty = platform::twipsPerPixelY();
     window.setLeft(platform::checkedSingleProduct(platform::toNumber(args.at(1)), tx));
@@ -28,14 +28,14 @@ void CreateWindow(RunState &run, const ArgumentList &args, const Command &)
     // The width alone is read leniently: text that is no number gives 0.
     window.setWidth(platform::checkedSingleProduct(platform::leadingNumber(args.at(3)), tx));
     window.setHeight(platform::checkedSingleProduct(platform::toNumber(args.at(4)), ty));
-    window.setCaption(StripQuotes(args.at(7)));
-    ApplyWindowOptions(window, args.at(6));
+    window.setCaption(stripQuotes(args.at(7)));
+    applyWindowOptions(window, args.at(6));
     window.show();
 }
 
-void SetWindowTitle(RunState &run, const ArgumentList &args, const Command &)
+void setWindowTitle(RunState &run, const ArgumentList &args, const Command &)
 {
-    run.window().setCaption(StripQuotes(args.at(1)));
+    run.window().setCaption(stripQuotes(args.at(1)));
 }
 
 } // namespace commands

@@ -1,8 +1,8 @@
 #include "panel/failureplace.h"
 
+#include "editor/scripteditor.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/runhost.h"
-#include "platform/scripteditor.h"
 
 namespace panel {
 
@@ -20,7 +20,7 @@ QString placeText(const interpreter::RunPlace &place)
     return QStringLiteral("Line %1: ").arg(place.lineNumber) + line;
 }
 
-bool showFailurePlace(const interpreter::RunHost &host, platform::ScriptEditor &editor,
+bool showFailurePlace(const interpreter::RunHost &host, editing::ScriptEditor &editor,
                       const interpreter::RunReport &report, const QString &toolTip, bool select)
 {
     const interpreter::RunPlace &place = report.place;

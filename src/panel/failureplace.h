@@ -8,7 +8,7 @@ struct RunPlace;
 struct RunReport;
 } // namespace interpreter
 
-namespace platform {
+namespace editing {
 class ScriptEditor;
 }
 
@@ -24,7 +24,7 @@ QString placeText(const interpreter::RunPlace &place);
 // it in the gutter with toolTip and, when select is set, selects it from its
 // first to its last non-space character. Returns whether the editor holds the
 // line; otherwise the selection is left as it was.
-bool showFailurePlace(const interpreter::RunHost &host, platform::ScriptEditor &editor,
+bool showFailurePlace(const interpreter::RunHost &host, editing::ScriptEditor &editor,
                       const interpreter::RunReport &report, const QString &toolTip, bool select);
 
 } // namespace panel

@@ -1,23 +1,23 @@
 #include "panel/mainwindow.h"
 
+#include "editor/findbar.h"
+#include "editor/scripteditor.h"
+#include "editor/scripthighlighter.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/compilesource.h"
+#include "interpreter/runhost.h"
 #include "panel/buttons.h"
-#include "panel/failureplace.h"
+#include "panel/panelmenus.h"
+#include "panel/panelrunhost.h"
 #include "panel/runcursor.h"
 #include "panel/scriptdocument.h"
-#include "panel/shortcuts.h"
 #include "panel/sourcefiles.h"
-#include "panel/stepwindow.h"
-#include "platform/defaultscript.h"
 #include "platform/capslock.h"
-#include "platform/findbar.h"
-#include "platform/forms.h"
+#include "platform/defaultscript.h"
 #include "platform/messagebox.h"
-#include "platform/scripteditor.h"
-#include "platform/scripthighlighter.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QCloseEvent>
 #include <QLayout>
@@ -64,67 +64,32 @@ MainWindow::MainWindow(const QString &scriptPath)
     setObjectName(QStringLiteral("wMain"));
     setWindowTitle(QStringLiteral("Zarvo - Control Panel"));
     setWindowIcon(QIcon(QStringLiteral(":/zarvo.png")));
-    buildMenus();
+    m_runHost = std::make_unique<PanelRunHost>(*this);
     buildClientArea();
     buildStatusBar();
-    buildShortcuts();
+    m_menus = new PanelMenus(*this);
+    // The user's own choice outlasts any file that held autosave off.
+    connect(m_menus->autosaveAction(), &QAction::triggered, this, [this] { m_autosaveHeld = false; });
     // Tab walks editor, COMPILE, STEP COMPILE (and an open find bar), then
     // back to the editor; the frame takes no focus. Keys typed at start-up
     // go into the editor.
-    setTabOrder(m_rtbEdit, m_cmdCompile);
-    setTabOrder(m_cmdCompile, m_cmdStepCompile);
-    setTabOrder(m_cmdStepCompile, m_findBar->field());
-    m_rtbEdit->setFocus();
+    setTabOrder(m_editor, m_compileButton);
+    setTabOrder(m_compileButton, m_stepCompileButton);
+    setTabOrder(m_stepCompileButton, m_findBar->field());
+    m_editor->setFocus();
     // Design size of the client area, at the top-left corner of the screen.
     const int menuHeight = menuBar()->sizeHint().height();
     resize(kDesignClientPixels.width(), kDesignClientPixels.height() + menuHeight);
     move(0, 0);
-    platform::registerLoadedWindow(this);
+    toolkit::registerLoadedWindow(this);
     // The editor takes its final size before it takes the text: a change of
     // its width afterwards lays the whole document out again.
     layout()->activate();
-    Form_Resize();
-    Form_Load(scriptPath);
+    layoutClientArea();
+    loadStartScript(scriptPath);
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::buildMenus()
-{
-    auto addMenu = [this](const char *name, const QString &title) {
-        QMenu *menu = menuBar()->addMenu(title);
-        menu->setObjectName(QLatin1String(name));
-        return menu;
-    };
-    auto addAction = [this](QMenu *menu, const char *name, const QString &caption,
-                            const std::function<void()> &handler = {}) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        if (handler)
-            connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-
-    QMenu *file = addMenu("mFILE", QStringLiteral("&File"));
-    addAction(file, "mOPEN", QStringLiteral("&Open..."), [this] { mOPEN_Click(*this); })
-        ->setShortcuts(keysFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
-    addAction(file, "mSAVEAS", QStringLiteral("&Save As..."), [this] { mSAVEAS_Click(*this); })
-        ->setShortcuts(keysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
-    file->addSeparator()->setObjectName(QStringLiteral("blank0"));
-    addAction(file, "mQUIT", QStringLiteral("&Quit"), [this] { mQUIT_Click(); })
-        ->setShortcuts(keysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-
-    QMenu *edit = addMenu("mEDIT", QStringLiteral("&Edit"));
-    m_mSAVEATEVERYEDIT = addAction(edit, "mSAVEATEVERYEDIT", QStringLiteral("Save source at every edit"));
-    // A checkable action toggles its own mark; the next change follows it.
-    m_mSAVEATEVERYEDIT->setCheckable(true);
-    m_mSAVEATEVERYEDIT->setChecked(true);
-    // The user's own choice outlasts any file that held autosave off.
-    connect(m_mSAVEATEVERYEDIT, &QAction::triggered, this, [this] { m_autosaveHeld = false; });
-
-    QMenu *help = addMenu("mHELP", QStringLiteral("&Help"));
-    addAction(help, "mABOUT", QStringLiteral("&About"), [this] { mABOUT_Click(); });
-}
 
 void MainWindow::buildClientArea()
 {
@@ -132,39 +97,41 @@ void MainWindow::buildClientArea()
     setCentralWidget(client);
     client->installEventFilter(this);
 
-    m_fraMain = new QGroupBox(client);
-    m_fraMain->setObjectName(QStringLiteral("fraMain"));
-    m_fraMain->setGeometry(kFrameDesignPixels);
-    m_fraMain->setFocusPolicy(Qt::NoFocus);
+    m_frame = new QGroupBox(client);
+    m_frame->setObjectName(QStringLiteral("fraMain"));
+    m_frame->setGeometry(kFrameDesignPixels);
+    m_frame->setFocusPolicy(Qt::NoFocus);
 
-    m_cmdCompile = makeButton(m_fraMain, "cmdCompile", QStringLiteral("COMPILE"), platform::twipsToPixels(kCompileButtonTwips));
-    m_cmdCompile->setToolTip(QStringLiteral("Compile the whole program"));
-    m_cmdStepCompile = makeButton(m_fraMain, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
-                                  platform::twipsToPixels(kStepCompileButtonTwips));
-    m_cmdStepCompile->setToolTip(QStringLiteral("Compile one line of code at a time"));
+    m_compileButton =
+        makeButton(m_frame, "cmdCompile", QStringLiteral("COMPILE"), platform::twipsToPixels(kCompileButtonTwips));
+    m_compileButton->setToolTip(QStringLiteral("Compile the whole program"));
+    m_stepCompileButton = makeButton(m_frame, "cmdStepCompile", QStringLiteral("STEP COMPILE"),
+                                     platform::twipsToPixels(kStepCompileButtonTwips));
+    m_stepCompileButton->setToolTip(QStringLiteral("Compile one line of code at a time"));
     // Return presses a focused button, as Space does.
-    m_cmdCompile->setAutoDefault(true);
-    m_cmdStepCompile->setAutoDefault(true);
-    connect(m_cmdCompile, &QPushButton::clicked, this, &MainWindow::cmdCompile_Click);
-    connect(m_cmdStepCompile, &QPushButton::clicked, this, &MainWindow::cmdStepCompile_Click);
+    m_compileButton->setAutoDefault(true);
+    m_stepCompileButton->setAutoDefault(true);
+    connect(m_compileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileNormally); });
+    connect(m_stepCompileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileStepByStep); });
 
-    m_rtbEdit = new platform::ScriptEditor(m_fraMain);
-    m_rtbEdit->setObjectName(QStringLiteral("rtbEdit"));
-    m_rtbEdit->setGeometry(platform::twipsToPixels(kEditorTwips));
-    QFont font = m_rtbEdit->font();
+    m_editor = new editing::ScriptEditor(m_frame);
+    m_editor->setObjectName(QStringLiteral("rtbEdit"));
+    m_editor->setGeometry(platform::twipsToPixels(kEditorTwips));
+    QFont font = m_editor->font();
     font.setPointSizeF(kEditorPointSize);
     font.setBold(true);
-    m_rtbEdit->setFont(font);
+    m_editor->setFont(font);
     // Attached while the editor is empty: colouring a text already there
     // would report a change of it.
-    new platform::ScriptHighlighter(*m_rtbEdit, interpreter::commandKeywords());
-    m_findBar = new platform::FindBar(*m_rtbEdit);
-    m_rtbEdit->setFooter(m_findBar);
+    new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
+    m_findBar = new editing::FindBar(*m_editor);
+    m_editor->setFooter(m_findBar);
 
-    m_document = new ScriptDocument(*m_rtbEdit, this);
+    m_document = new ScriptDocument(*m_editor, this);
+    m_sourceFiles = new SourceFiles(*this);
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
-    connect(m_rtbEdit, &QPlainTextEdit::textChanged, this, [this] { rtbEdit_Change(*this); });
+    connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
 }
 
 void MainWindow::buildStatusBar()
@@ -187,12 +154,12 @@ void MainWindow::buildStatusBar()
             label->setMinimumWidth(kStatusPanelWidthsPixels[i]);
             bar->addPermanentWidget(label);
         }
-        m_panels[i] = label;
+        m_statusPanels[i] = label;
     }
     // Panel 4 follows the keyboard's Caps Lock where the platform can tell.
     auto *capsLock = new platform::CapsLockWatcher(QStringLiteral("/sys/class/leds"), this);
     auto updateCaps = [this, capsLock] {
-        m_panels[3]->setText(capsLock->state().value_or(false) ? QStringLiteral("CAPS") : QString());
+        m_statusPanels[3]->setText(capsLock->state().value_or(false) ? QStringLiteral("CAPS") : QString());
     };
     connect(capsLock, &platform::CapsLockWatcher::changed, this, updateCaps);
     updateCaps();
@@ -200,23 +167,23 @@ void MainWindow::buildStatusBar()
 
 QLabel *MainWindow::statusPanel(int index) const
 {
-    return (index >= 1 && index <= 4) ? m_panels[index - 1] : nullptr;
+    return (index >= 1 && index <= 4) ? m_statusPanels[index - 1] : nullptr;
 }
 
-bool MainWindow::autosaveChecked() const { return m_mSAVEATEVERYEDIT->isChecked(); }
+bool MainWindow::autosaveChecked() const { return m_menus->autosaveAction()->isChecked(); }
 
 void MainWindow::holdAutosave()
 {
     if (!autosaveChecked())
         return;
-    m_mSAVEATEVERYEDIT->setChecked(false);
+    m_menus->autosaveAction()->setChecked(false);
     m_autosaveHeld = true;
 }
 
 void MainWindow::releaseAutosave()
 {
     if (m_autosaveHeld)
-        m_mSAVEATEVERYEDIT->setChecked(true);
+        m_menus->autosaveAction()->setChecked(true);
     m_autosaveHeld = false;
 }
 
@@ -229,62 +196,27 @@ QSize MainWindow::clientSize() const
 
 void MainWindow::setStatus(const QString &text)
 {
-    m_panels[0]->setText(platform::visibleLine(text));
+    m_statusPanels[0]->setText(platform::visibleLine(text));
     // Painted at once: a run does not return to the event loop before its
     // first line, so "Compiling ..." would otherwise never show.
-    m_panels[0]->repaint();
-}
-
-std::optional<platform::PlacedLine> MainWindow::editorLine(int lineNumber) const
-{
-    return m_rtbEdit->line(lineNumber - 1);
-}
-
-std::optional<platform::PlacedLine> MainWindow::findInEditor(const QString &text, int from,
-                                                             Qt::CaseSensitivity cs) const
-{
-    return m_rtbEdit->find(text, from, cs);
-}
-
-void MainWindow::selectInEditor(int start, int length) { m_rtbEdit->setSelection(start, length); }
-
-void MainWindow::focusEditor() { m_rtbEdit->setFocus(); }
-
-void MainWindow::stepPause()
-{
-    const IdleCursor waitingForTheUser;
-    showStepWindow();
-}
-
-void MainWindow::report(const interpreter::RunReport &report)
-{
-    // Reports without a title were given in the status line; an unknown
-    // keyword has already selected itself.
-    const bool inBox = !report.title.isEmpty();
-    const QString toolTip = inBox ? report.title + QLatin1Char('\n') + report.text : m_panels[0]->text();
-    if (showFailurePlace(*this, *m_rtbEdit, report, toolTip, report.unknownKeyword.isEmpty()))
-        m_rtbEdit->setFocus();
-    if (inBox) {
-        const IdleCursor waitingForTheUser;
-        platform::showMessageBox(report.text, report.style, report.title, this, placeText(report.place));
-    }
+    m_statusPanels[0]->repaint();
 }
 
 // Panel 2 and the window's modified mark follow the document.
 void MainWindow::showModified(bool modified)
 {
-    m_panels[kMarkerPanel - 1]->setText(modified ? QStringLiteral("MODIFIED") : QString());
+    m_statusPanels[kMarkerPanel - 1]->setText(modified ? QStringLiteral("MODIFIED") : QString());
     // The title has no "[*]" placeholder, so only the window's state changes.
     setAttribute(Qt::WA_WindowModified, modified);
 }
 
-void MainWindow::Form_Load(const QString &scriptPath)
+void MainWindow::loadStartScript(const QString &scriptPath)
 {
     m_document->setPath(scriptPath.isEmpty() ? platform::defaultScriptPath() : scriptPath);
-    LoadSource(*this, m_document->path());
+    m_sourceFiles->load(m_document->path());
 }
 
-void MainWindow::Form_Resize()
+void MainWindow::layoutClientArea()
 {
     // Each assignment is tried on its own; one the toolkit would refuse (a
     // negative size) is skipped and the next still runs.
@@ -293,65 +225,59 @@ void MainWindow::Form_Resize()
     const float ty = platform::twipsPerPixelY();
     const int frameWidth = client.width() - kFrameRightMarginPixels;
     if (frameWidth >= 0)
-        m_fraMain->resize(frameWidth, m_fraMain->height());
+        m_frame->resize(frameWidth, m_frame->height());
     const int frameHeight = client.height() - kFrameBottomMarginPixels;
     if (frameHeight >= 0)
-        m_fraMain->resize(m_fraMain->width(), frameHeight);
-    const float editorWidth = float(m_fraMain->width()) * tx - kEditorRightMarginTwips;
+        m_frame->resize(m_frame->width(), frameHeight);
+    const float editorWidth = float(m_frame->width()) * tx - kEditorRightMarginTwips;
     if (editorWidth >= 0)
-        m_rtbEdit->resize(platform::twipsToPixelsX(editorWidth), m_rtbEdit->height());
-    const float editorHeight = float(m_fraMain->height()) * ty - kEditorBottomMarginTwips;
+        m_editor->resize(platform::twipsToPixelsX(editorWidth), m_editor->height());
+    const float editorHeight = float(m_frame->height()) * ty - kEditorBottomMarginTwips;
     if (editorHeight >= 0)
-        m_rtbEdit->resize(m_rtbEdit->width(), platform::twipsToPixelsY(editorHeight));
+        m_editor->resize(m_editor->width(), platform::twipsToPixelsY(editorHeight));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
-        Form_Resize();
+        layoutClientArea();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::compile(int stepFlag)
 {
-    m_rtbEdit->clearMarker();
+    m_editor->clearMarker();
     const BusyCursor busy;
-    interpreter::CompileSource(m_document->path(), stepFlag, *this);
+    interpreter::compileSource(m_document->path(), stepFlag, *m_runHost);
 }
-
-void MainWindow::cmdCompile_Click() { compile(interpreter::CompileNormally); }
-
-void MainWindow::cmdStepCompile_Click() { compile(interpreter::CompileStepByStep); }
 
 void MainWindow::goToLine()
 {
     bool ok = false;
     const int line = QInputDialog::getInt(this, QStringLiteral("Go to Line"),
-                                          QStringLiteral("Line (1 - %1):").arg(m_rtbEdit->blockCount()),
-                                          m_rtbEdit->textCursor().blockNumber() + 1, 1, m_rtbEdit->blockCount(), 1, &ok);
+                                          QStringLiteral("Line (1 - %1):").arg(m_editor->blockCount()),
+                                          m_editor->textCursor().blockNumber() + 1, 1, m_editor->blockCount(), 1, &ok);
     if (ok)
-        m_rtbEdit->goToLine(line);
+        m_editor->goToLine(line);
 }
 
-void MainWindow::mABOUT_Click()
+void MainWindow::showAbout()
 {
     platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About..."), this);
 }
 
-void MainWindow::mQUIT_Click() { close(); }
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!confirmUnsavedChanges(*this)) {
+    if (!m_sourceFiles->confirmUnsavedChanges()) {
         event->ignore();
         return;
     }
-    // Form_Unload: every loaded window from the newest to the oldest; this
-    // window, loaded first, is already closing and simply finishes.
-    const QList<QWidget *> windows = platform::loadedWindows();
+    // Every loaded window from the newest to the oldest; this window, loaded
+    // first, is already closing and simply finishes.
+    const QList<QWidget *> windows = toolkit::loadedWindows();
     for (qsizetype i = windows.size() - 1; i >= 0; --i) {
         if (windows[i] != this)
-            platform::unloadWindow(windows[i]);
+            toolkit::unloadWindow(windows[i]);
     }
     event->accept();
 }

@@ -1,28 +1,31 @@
 #pragma once
 
-#include "interpreter/runhost.h"
-
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace platform {
-class CapsLockWatcher;
+namespace interpreter {
+class RunHost;
+}
+namespace editing {
 class FindBar;
 class ScriptEditor;
-} // namespace platform
+} // namespace editing
 
 namespace panel {
 
+class PanelMenus;
 class ScriptDocument;
+class SourceFiles;
 
 // The control panel wMain: the script editor, COMPILE and STEP COMPILE, the
-// four-panel status bar and the File, Edit and Help menus. It owns the script
-// document and is the host of the compile runs it starts.
-class MainWindow : public QMainWindow, public interpreter::RunHost {
+// four-panel status bar and the menus. It owns the script document and the
+// host of the compile runs it starts.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Opens the script at scriptPath, or the default script when it is empty.
@@ -30,9 +33,12 @@ public:
     ~MainWindow() override;
 
     ScriptDocument &document() const { return *m_document; }
-    platform::ScriptEditor *editor() const { return m_rtbEdit; }
-    platform::FindBar *findBar() const { return m_findBar; }
+    SourceFiles &sourceFiles() const { return *m_sourceFiles; }
+    interpreter::RunHost &runHost() const { return *m_runHost; }
+    editing::ScriptEditor *editor() const { return m_editor; }
+    editing::FindBar *findBar() const { return m_findBar; }
     QLabel *statusPanel(int index) const; // 1 to 4
+
     bool autosaveChecked() const;
     // Switches autosave off for the file just loaded, which a save would
     // change or which the editor could not show; the next file loaded clean
@@ -40,53 +46,39 @@ public:
     void holdAutosave();
     void releaseAutosave();
 
-    // RunHost: what a compile run uses of the panel.
-    // SetStatus: the message in the status line (panel 1).
-    void setStatus(const QString &text) override;
-    std::optional<platform::PlacedLine> editorLine(int lineNumber) const override;
-    std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
-                                                     Qt::CaseSensitivity cs) const override;
-    void selectInEditor(int start, int length) override;
-    void focusEditor() override;
-    void stepPause() override;
-    // Shows where the run ended in the editor, then the report's box, if it
-    // has one, with the failing line below its text.
-    void report(const interpreter::RunReport &report) override;
+    // The message in the status line (panel 1), painted at once.
+    void setStatus(const QString &text);
 
     // Client area below the menu bar, the status bar strip included.
     QSize clientSize() const;
+
+    // A run of the current file with the busy cursor; it clears the last
+    // failure's mark first.
+    void compile(int stepFlag);
+    void goToLine();
+    void showAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load(const QString &scriptPath);
-    void Form_Resize();
-    void cmdCompile_Click();
-    void cmdStepCompile_Click();
-    void mABOUT_Click();
-    void mQUIT_Click();
-
-    void buildMenus();
+    void loadStartScript(const QString &scriptPath);
+    void layoutClientArea();
     void buildClientArea();
     void buildStatusBar();
-    // The keys that have no menu item (panel/shortcuts.cpp).
-    void buildShortcuts();
     void showModified(bool modified);
-    // A run of the current file with the busy cursor; it clears the last
-    // failure's mark first.
-    void compile(int stepFlag);
-    void goToLine();
 
-    QGroupBox *m_fraMain = nullptr;
-    QPushButton *m_cmdCompile = nullptr;
-    QPushButton *m_cmdStepCompile = nullptr;
-    platform::ScriptEditor *m_rtbEdit = nullptr;
-    platform::FindBar *m_findBar = nullptr;
+    QGroupBox *m_frame = nullptr;
+    QPushButton *m_compileButton = nullptr;
+    QPushButton *m_stepCompileButton = nullptr;
+    editing::ScriptEditor *m_editor = nullptr;
+    editing::FindBar *m_findBar = nullptr;
     ScriptDocument *m_document = nullptr;
-    QLabel *m_panels[4] = {};
-    QAction *m_mSAVEATEVERYEDIT = nullptr;
+    SourceFiles *m_sourceFiles = nullptr;
+    PanelMenus *m_menus = nullptr;
+    std::unique_ptr<interpreter::RunHost> m_runHost;
+    QLabel *m_statusPanels[4] = {};
     bool m_autosaveHeld = false;
 };
 

@@ -1,9 +1,9 @@
 #include "panel/recoveryoffer.h"
 
+#include "files/recovery.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "platform/messagebox.h"
-#include "platform/recovery.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -17,7 +17,7 @@ namespace {
 void askAboutRecoveryCopy(MainWindow &window)
 {
     const QString path = window.document().path();
-    const std::optional<QByteArray> copy = platform::pendingRecoveryCopy(path);
+    const std::optional<QByteArray> copy = files::pendingRecoveryCopy(path);
     if (!copy)
         return;
     platform::MessageBox box(QMessageBox::Warning, window.windowTitle(),
@@ -34,7 +34,7 @@ void askAboutRecoveryCopy(MainWindow &window)
         window.document().restoreRecoveryCopy(*copy);
         window.setStatus(QStringLiteral("Recovered text restored into the editor."));
     } else {
-        platform::discardRecoveryCopy(path);
+        files::discardRecoveryCopy(path);
         window.setStatus(QStringLiteral("Recovery copy discarded."));
     }
 }
@@ -42,7 +42,7 @@ void askAboutRecoveryCopy(MainWindow &window)
 
 void offerRecoveryCopy(MainWindow &window)
 {
-    if (!platform::pendingRecoveryCopy(window.document().path()))
+    if (!files::pendingRecoveryCopy(window.document().path()))
         return;
     window.setStatus(QStringLiteral("A recovery copy of ") + window.document().path()
                      + QStringLiteral(" holds text an interrupted save was writing."));

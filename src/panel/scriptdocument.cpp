@@ -1,12 +1,12 @@
 #include "panel/scriptdocument.h"
 
+#include "editor/scripteditor.h"
+#include "files/recovery.h"
+#include "files/safesave.h"
+#include "files/savefidelity.h"
+#include "files/textlines.h"
+#include "platform/error.h"
 #include "platform/localerules.h"
-#include "platform/recovery.h"
-#include "platform/savefidelity.h"
-#include "platform/scripteditor.h"
-#include "platform/textlines.h"
-#include "platform/textsave.h"
-#include "platform/toolkiterror.h"
 
 #include <QScopedValueRollback>
 
@@ -17,7 +17,7 @@ constexpr qsizetype kMaxEditorLineCharacters = qsizetype(1) << 20;
 
 void checkLinesFitEditor(const QString &text)
 {
-    const qsizetype longest = platform::longestLineLength(text);
+    const qsizetype longest = files::longestLineLength(text);
     if (longest > kMaxEditorLineCharacters)
         platform::raiseError(platform::ErrFileAccess,
                              QStringLiteral("a line of %1 characters is longer than the editor can hold (%2)")
@@ -28,7 +28,7 @@ void checkLinesFitEditor(const QString &text)
 
 namespace panel {
 
-ScriptDocument::ScriptDocument(platform::ScriptEditor &editor, QObject *parent)
+ScriptDocument::ScriptDocument(editing::ScriptEditor &editor, QObject *parent)
     : QObject(parent), m_editor(editor)
 {
 }
@@ -51,7 +51,7 @@ void ScriptDocument::setModified(bool modified)
 
 void ScriptDocument::load(const QString &path)
 {
-    const platform::DecodedText decoded = platform::readTextFile(path);
+    const files::DecodedText decoded = files::readTextFile(path);
     checkLinesFitEditor(decoded.text);
     {
         const QScopedValueRollback<bool> loading(m_loading, true);
@@ -59,7 +59,7 @@ void ScriptDocument::load(const QString &path)
     }
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
-    m_saveChanges = platform::describeSaveChanges(decoded);
+    m_saveChanges = files::describeSaveChanges(decoded);
     m_recoveryRestored = false;
     setPath(path);
     setModified(false);
@@ -69,7 +69,7 @@ void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
 {
     // The copy's own encoding: the torn file may have read as another one
     // (a UTF-8 character cut in two reads as Windows-1252).
-    const platform::DecodedText decoded = platform::decodeText(bytes);
+    const files::DecodedText decoded = files::decodeText(bytes);
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
     m_recoveryRestored = true;
@@ -78,17 +78,17 @@ void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
 
 void ScriptDocument::saveTo(const QString &path)
 {
-    const platform::TextEncoding used = m_editor.encodeTextInto(m_encoding, m_saveBuffer, m_lineBreak);
+    const files::TextEncoding used = m_editor.encodeTextInto(m_encoding, m_saveBuffer, m_lineBreak);
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
-    platform::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
-    platform::writeFileAtomically(path, m_saveBuffer);
+    files::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
+    files::writeFileAtomically(path, m_saveBuffer);
     // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
     // from now on, so the file does not switch back and forth.
     m_encoding = used;
     // The file now holds what a save was writing when it was cut short.
     if (m_recoveryRestored && path == m_path) {
-        platform::discardRecoveryCopy(path);
+        files::discardRecoveryCopy(path);
         m_recoveryRestored = false;
     }
     setModified(false);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/scriptfile.h"
+#include "files/textencoding.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
-namespace platform {
+namespace editing {
 class ScriptEditor;
 }
 
@@ -19,7 +19,7 @@ namespace panel {
 class ScriptDocument : public QObject {
     Q_OBJECT
 public:
-    explicit ScriptDocument(platform::ScriptEditor &editor, QObject *parent = nullptr);
+    explicit ScriptDocument(editing::ScriptEditor &editor, QObject *parent = nullptr);
 
     // The current source path: the file that saves write and runs read.
     const QString &path() const { return m_path; }
@@ -32,14 +32,14 @@ public:
     // change this causes is neither saved back nor counted as an edit.
     bool isLoading() const { return m_loading; }
 
-    platform::TextEncoding encoding() const { return m_encoding; }
+    files::TextEncoding encoding() const { return m_encoding; }
 
     // What a save would change in the loaded file, for the status line; empty
     // when a save gives back exactly the bytes that were read.
     const QString &saveChanges() const { return m_saveChanges; }
 
     // Replaces the editor's text with the file's whole content; the document
-    // is then that file, unmodified. Raises platform::ToolkitError when the
+    // is then that file, unmodified. Raises platform::Error when the
     // file cannot be read or has a line too long for the editor, leaving the
     // editor and the document as they were.
     void load(const QString &path);
@@ -52,7 +52,7 @@ public:
     // Writes the editor text into the file at path, followed by one line break
     // unless it already ends with one, and marks the document unmodified. The
     // file is replaced atomically; on failure it is left as it was and a
-    // platform::ToolkitError carries the reason.
+    // platform::Error carries the reason.
     void saveTo(const QString &path);
 
 Q_SIGNALS:
@@ -60,10 +60,10 @@ Q_SIGNALS:
     void pathChanged(const QString &path);
 
 private:
-    platform::ScriptEditor &m_editor;
+    editing::ScriptEditor &m_editor;
     QString m_path;
-    platform::TextEncoding m_encoding = platform::TextEncoding::Utf8;
-    platform::LineBreak m_lineBreak = platform::LineBreak::CrLf;
+    files::TextEncoding m_encoding = files::TextEncoding::Utf8;
+    files::LineBreak m_lineBreak = files::LineBreak::CrLf;
     bool m_modified = false;
     bool m_loading = false;
     bool m_recoveryRestored = false;

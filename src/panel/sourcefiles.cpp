@@ -1,13 +1,13 @@
 #include "panel/sourcefiles.h"
 
+#include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
 #include "panel/recoveryoffer.h"
 #include "panel/scriptdocument.h"
+#include "platform/error.h"
 #include "platform/filedialog.h"
 #include "platform/localerules.h"
 #include "platform/messagebox.h"
-#include "platform/scripteditor.h"
-#include "platform/toolkiterror.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -16,42 +16,44 @@ namespace panel {
 
 namespace {
 constexpr int kSizePanel = 3;
+} // namespace
 
-void reportSaveFailure(MainWindow &window, const QString &path, const platform::ToolkitError &error)
+SourceFiles::SourceFiles(MainWindow &window) : QObject(&window), m_window(window) {}
+
+void SourceFiles::reportSaveFailure(const QString &path, const platform::Error &error)
 {
-    window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
+    m_window.setStatus(QStringLiteral("Error saving source ") + path + QStringLiteral(": ") + error.description());
 }
 
 // Both menu dialogs start in the current script's folder, with an empty
 // name box, no filter and no default extension.
-QString chooseFile(MainWindow &window, int mode, const QString &title)
+QString SourceFiles::chooseFile(int mode, const QString &title)
 {
-    const QString folder = QFileInfo(window.document().path()).absolutePath();
-    return platform::ShowFileDialog(&window, mode, title, QString(), QString(), folder, QString());
+    const QString folder = QFileInfo(m_window.document().path()).absolutePath();
+    return platform::showFileDialog(&m_window, mode, title, QString(), QString(), folder, QString());
 }
-} // namespace
 
-bool saveCurrentSource(MainWindow &window)
+bool SourceFiles::saveNow()
 {
-    ScriptDocument &document = window.document();
+    ScriptDocument &document = m_window.document();
     try {
-        SaveSource(window, document.path());
+        document.saveTo(document.path());
         return true;
-    } catch (const platform::ToolkitError &error) {
-        reportSaveFailure(window, document.path(), error);
+    } catch (const platform::Error &error) {
+        reportSaveFailure(document.path(), error);
         document.setModified(true);
         return false;
     }
 }
 
-bool LoadSource(MainWindow &window, const QString &path)
+bool SourceFiles::load(const QString &path)
 {
-    ScriptDocument &document = window.document();
+    ScriptDocument &document = m_window.document();
     try {
         document.load(path);
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         if (error.number() == platform::ErrFileNotFound) {
-            window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral("."));
+            m_window.setStatus(QStringLiteral("Error loading source ") + path + QStringLiteral("."));
             return false;
         }
         QString status = QStringLiteral("Error loading source ") + path + QStringLiteral(": ") + error.description()
@@ -59,87 +61,85 @@ bool LoadSource(MainWindow &window, const QString &path)
         // A file that is there, and could be written, but could not be shown
         // must not be replaced by the editor's text at the next keystroke.
         const QFileInfo file(path);
-        if (document.path() == path && window.autosaveChecked() && file.isFile() && file.isWritable()) {
-            window.holdAutosave();
+        if (document.path() == path && m_window.autosaveChecked() && file.isFile() && file.isWritable()) {
+            m_window.holdAutosave();
             status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
         }
-        window.setStatus(status);
+        m_window.setStatus(status);
         return false;
     }
     if (document.saveChanges().isEmpty()) {
-        window.releaseAutosave();
-        window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
+        m_window.releaseAutosave();
+        m_window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
     } else {
         // Nothing is rewritten until the user saves on purpose.
-        window.holdAutosave();
-        window.setStatus(document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose."));
+        m_window.holdAutosave();
+        m_window.setStatus(document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose."));
     }
-    offerRecoveryCopy(window);
+    offerRecoveryCopy(m_window);
     return true;
 }
 
-void SaveSource(MainWindow &window, const QString &path) { window.document().saveTo(path); }
-
-void rtbEdit_Change(MainWindow &window)
+void SourceFiles::textChanged()
 {
-    ScriptDocument &document = window.document();
+    ScriptDocument &document = m_window.document();
     // The load's own assignment is neither saved back nor an edit.
     if (!document.isLoading()) {
-        if (window.autosaveChecked())
-            saveCurrentSource(window);
+        if (m_window.autosaveChecked())
+            saveNow();
         else
             document.setModified(true);
     }
-    window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(window.editor()->textLength())
-                                            + QStringLiteral(" bytes"));
+    m_window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(m_window.editor()->textLength())
+                                              + QStringLiteral(" bytes"));
 }
 
-void mOPEN_Click(MainWindow &window)
+void SourceFiles::open()
 {
-    if (!confirmUnsavedChanges(window))
+    if (!confirmUnsavedChanges())
         return;
-    const QString path = chooseFile(window, platform::FileDialogOpen, QStringLiteral("Select source file..."));
+    const QString path = chooseFile(platform::FileDialogOpen, QStringLiteral("Select source file..."));
     if (path.isEmpty()) {
-        window.setStatus(QStringLiteral("No new source file selected."));
+        m_window.setStatus(QStringLiteral("No new source file selected."));
         return;
     }
     // The document takes the new path only with a successful load, so that
     // the next autosave cannot write the old file's text over the chosen one.
-    LoadSource(window, path);
+    load(path);
 }
 
-void mSAVEAS_Click(MainWindow &window)
+void SourceFiles::saveAs()
 {
-    const QString path = chooseFile(window, platform::FileDialogSave, QStringLiteral("Save source file as..."));
+    const QString path = chooseFile(platform::FileDialogSave, QStringLiteral("Save source file as..."));
     if (path.isEmpty()) {
-        window.setStatus(QStringLiteral("Save As cancelled."));
+        m_window.setStatus(QStringLiteral("Save As cancelled."));
         return;
     }
     try {
-        SaveSource(window, path);
-    } catch (const platform::ToolkitError &error) {
-        reportSaveFailure(window, path, error);
+        m_window.document().saveTo(path);
+    } catch (const platform::Error &error) {
+        reportSaveFailure(path, error);
         return;
     }
-    window.document().setPath(path);
-    window.setStatus(QStringLiteral(
+    m_window.document().setPath(path);
+    m_window.setStatus(QStringLiteral(
         "New save file created. All future modifications will be saved into the selected file."));
 }
 
-bool confirmUnsavedChanges(MainWindow &window)
+bool SourceFiles::confirmUnsavedChanges()
 {
-    ScriptDocument &document = window.document();
+    ScriptDocument &document = m_window.document();
     if (!document.isModified())
         return true;
-    platform::MessageBox box(QMessageBox::Warning, window.windowTitle(),
+    platform::MessageBox box(QMessageBox::Warning, m_window.windowTitle(),
                              QStringLiteral("The source file ") + document.path()
                                  + QStringLiteral(" has changes that are not saved.\nSave them now?"),
-                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_window);
     box.setObjectName(QStringLiteral("unsavedChangesQuestion"));
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
     case QMessageBox::Save:
-        return saveCurrentSource(window);
+        return saveNow();
     case QMessageBox::Discard:
         return true;
     default:

@@ -1,38 +1,53 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
+
+namespace platform {
+class Error;
+}
 
 namespace panel {
 
 class MainWindow;
 
-// Replaces the editor content with the whole file, makes it the current
-// source file and reports in the status line. A file that cannot be read
-// leaves the editor and the current file as they were and is reported too.
-// Returns whether the file was loaded.
-bool LoadSource(MainWindow &window, const QString &path);
+// The control panel's commands on its script file: the load, the autosave
+// at every edit, Save (Ctrl+S), Open... and Save As..., and the question
+// about unsaved edits. Each reports in the status line.
+class SourceFiles : public QObject {
+    Q_OBJECT
+public:
+    explicit SourceFiles(MainWindow &window);
 
-// Writes the editor text into the file at path, followed by one line break
-// unless the text already ends with one, and clears the modification marker.
-// The file is replaced atomically; on failure it is left as it was and a
-// platform::ToolkitError carries the reason.
-void SaveSource(MainWindow &window, const QString &path);
+    // Replaces the editor content with the whole file, makes it the current
+    // source file and reports in the status line. A file that cannot be read
+    // leaves the editor and the current file as they were and is reported
+    // too. Returns whether the file was loaded.
+    bool load(const QString &path);
 
-// The editor's change handling: saves while the autosave mark is set (except
-// for a load's own assignment), marks "MODIFIED" otherwise, shows the size.
-void rtbEdit_Change(MainWindow &window);
+    // Saves the editor into the current file now, as the autosave does: a
+    // failure is reported in the status line and the edits stay marked as
+    // unsaved until a save succeeds. Returns whether it saved.
+    bool saveNow();
 
-// Saves the editor into the current file now, as the autosave does: a failure
-// is reported in the status line and the edits stay marked as unsaved until
-// a save succeeds. Returns whether it saved.
-bool saveCurrentSource(MainWindow &window);
+    // The editor's change handling: saves while the autosave mark is set
+    // (except for a load's own assignment), marks "MODIFIED" otherwise, shows
+    // the size.
+    void textChanged();
 
-void mOPEN_Click(MainWindow &window);
-void mSAVEAS_Click(MainWindow &window);
+    void open();
+    void saveAs();
 
-// When the editor holds unsaved edits, asks whether to save them first.
-// Returns false when the user cancels or the save fails: the caller must then
-// leave everything as it is.
-bool confirmUnsavedChanges(MainWindow &window);
+    // When the editor holds unsaved edits, asks whether to save them first.
+    // Returns false when the user cancels or the save fails: the caller must
+    // then leave everything as it is.
+    bool confirmUnsavedChanges();
+
+private:
+    void reportSaveFailure(const QString &path, const platform::Error &error);
+    QString chooseFile(int mode, const QString &title);
+
+    MainWindow &m_window;
+};
 
 } // namespace panel

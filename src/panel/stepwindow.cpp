@@ -1,8 +1,8 @@
 #include "panel/stepwindow.h"
 
 #include "panel/buttons.h"
-#include "platform/forms.h"
 #include "platform/units.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -29,40 +29,38 @@ StepWindow::StepWindow()
     setWindowTitle(QStringLiteral("Cheese Armpits"));
     setFixedSize(platform::twipsToPixelsX(kClientWidthTwips), platform::twipsToPixelsY(kClientHeightTwips));
 
-    m_cmdCompileNextLine = makeButton(this, "cmdCompileNextLine", QStringLiteral("Compile the next line"),
+    m_nextLineButton = makeButton(this, "cmdCompileNextLine", QStringLiteral("Compile the next line"),
                                       platform::twipsToPixels(kNextLineButtonTwips));
     // Present but never enabled: it has no action.
-    m_cmdCompileNormally =
+    m_compileNormallyButton =
         makeButton(this, "cmdCompileNormally", QStringLiteral("Compile normally"), platform::twipsToPixels(kNormallyButtonTwips));
-    m_cmdCompileNormally->setEnabled(false);
-    m_txtBlah = new QLabel(QStringLiteral("Your mum smells of burnt rubber."), this);
-    m_txtBlah->setObjectName(QStringLiteral("txtBlah"));
-    m_txtBlah->setTextFormat(Qt::PlainText);
+    m_compileNormallyButton->setEnabled(false);
+    m_message = new QLabel(QStringLiteral("Your mum smells of burnt rubber."), this);
+    m_message->setObjectName(QStringLiteral("txtBlah"));
+    m_message->setTextFormat(Qt::PlainText);
     // The design width fits the text only in the font it was drawn with; a
     // wider font gets the room it needs, around the same centre.
     const QRect design = platform::twipsToPixels(kLabelTwips);
-    const QSize needed = m_txtBlah->sizeHint();
+    const QSize needed = m_message->sizeHint();
     const int width = qMax(design.width(), needed.width());
-    m_txtBlah->setGeometry(design.center().x() - width / 2, design.y(), width, qMax(design.height(), needed.height()));
+    m_message->setGeometry(design.center().x() - width / 2, design.y(), width, qMax(design.height(), needed.height()));
 
-    setTabOrder(m_cmdCompileNormally, m_cmdCompileNextLine);
-    m_cmdCompileNextLine->setFocus();
-    connect(m_cmdCompileNextLine, &QPushButton::clicked, this, &StepWindow::cmdCompileNextLine_Click);
-    Form_Load();
+    setTabOrder(m_compileNormallyButton, m_nextLineButton);
+    m_nextLineButton->setFocus();
+    connect(m_nextLineButton, &QPushButton::clicked, this, &QWidget::close);
+    placeOnScreen();
 }
 
-void StepWindow::Form_Load()
+void StepWindow::placeOnScreen()
 {
     // The same place on every load, wherever the user moved the last one.
     move(platform::twipsToPixelsX(kPlaceTwips.x()), platform::twipsToPixelsY(kPlaceTwips.y()));
 }
 
-void StepWindow::cmdCompileNextLine_Click() { close(); }
-
 void showStepWindow()
 {
     QPointer<StepWindow> window = new StepWindow;
-    platform::registerLoadedWindow(window);
+    toolkit::registerLoadedWindow(window);
     window->exec();
     // The control panel may already have unloaded it while it was up.
     delete window.data();

@@ -15,12 +15,11 @@ public:
     StepWindow();
 
 private:
-    void Form_Load();
-    void cmdCompileNextLine_Click();
+    void placeOnScreen();
 
-    QPushButton *m_cmdCompileNextLine = nullptr;
-    QPushButton *m_cmdCompileNormally = nullptr;
-    QLabel *m_txtBlah = nullptr;
+    QPushButton *m_nextLineButton = nullptr;
+    QPushButton *m_compileNormallyButton = nullptr;
+    QLabel *m_message = nullptr;
 };
 
 // Loads a fresh step window, shows it modally with no owner and returns once

@@ -1,7 +1,7 @@
 #include "platform/application.h"
 
+#include "platform/error.h"
 #include "platform/messagebox.h"
-#include "platform/toolkiterror.h"
 
 #include <cstdio>
 #include <new>

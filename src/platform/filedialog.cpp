@@ -1,6 +1,6 @@
 #include "platform/filedialog.h"
 
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -54,7 +54,7 @@ QString toQtFilter(const QString &filter)
 }
 } // namespace
 
-QString ShowFileDialog(QWidget *owner, int mode, const QString &title, const QString &fileName,
+QString showFileDialog(QWidget *owner, int mode, const QString &title, const QString &fileName,
                        const QString &filter, const QString &initialDir, const QString &defaultExt)
 {
     if (fileName.size() > kMaxFileNameLength)

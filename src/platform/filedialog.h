@@ -15,7 +15,7 @@ enum FileDialogMode : int { FileDialogSave = 0, FileDialogOpen = 1 };
 // that exists already. filter is either Qt's own form ("Scripts (*.txt);;All
 // (*)") or description and pattern pairs each ended by a NUL character.
 // Raises 5 for a fileName over 250 characters, before any dialog shows.
-QString ShowFileDialog(QWidget *owner, int mode, const QString &title, const QString &fileName,
+QString showFileDialog(QWidget *owner, int mode, const QString &title, const QString &fileName,
                        const QString &filter, const QString &initialDir, const QString &defaultExt);
 
 } // namespace platform

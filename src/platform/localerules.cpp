@@ -1,6 +1,6 @@
 #include "platform/localerules.h"
 
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "platform/units.h"
 
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,7 +1,9 @@
 #pragma once
 
 // The built executable run as a process, as the shell-mode tests start it.
-// Each test program that includes this defines ZARVO_EXECUTABLE.
+// Each test program that includes this defines ZARVO_EXECUTABLE and
+// ZARVO_ANSWERING_EXECUTABLE, the same program with an answerer for --run
+// windows (answeringzarvo.cpp).
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -57,7 +59,9 @@ inline Outcome run(const QString &program, const QStringList &arguments, const Q
 inline Outcome zarvo(const QStringList &arguments, const QProcessEnvironment &env, const QString &folder = QString(),
                      const std::function<void()> &childSetup = {})
 {
-    return run(QStringLiteral(ZARVO_EXECUTABLE), arguments, env, folder, childSetup);
+    const bool answered = env.contains(QStringLiteral("ZARVO_TEST_ANSWER"));
+    return run(QString::fromUtf8(answered ? ZARVO_ANSWERING_EXECUTABLE : ZARVO_EXECUTABLE), arguments, env, folder,
+               childSetup);
 }
 
 } // namespace testsupport

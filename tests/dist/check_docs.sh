@@ -7,14 +7,14 @@ source "$(dirname "$0")/common.sh"
 source="$1"
 reference="$source/docs/script-reference.md"
 
-keywords="$(grep -o '{"[A-Za-z]*"_L1' "$source/src/interpreter/commandtable.cpp" | sed 's/^{"//; s/"_L1$//')"
+keywords="$(grep -oE '"[A-Za-z]+"_L1' "$source/src/interpreter/commandtable.cpp" | sed 's/^"//; s/"_L1$//')"
 [ "$(wc -l <<<"$keywords")" -ge 18 ] || fail "found only these commands: $keywords"
 for keyword in $keywords; do
   grep -qx "## $keyword" "$reference" || fail "the script reference has no section for $keyword"
   grep -q "$keyword" "$source/dist/zarvo.1.in" || fail "the man page does not list $keyword"
 done
 
-numbers="$(grep -oE '= [0-9]+,' "$source/src/platform/toolkiterror.h" | tr -dc '0-9\n')"
+numbers="$(grep -oE '= [0-9]+,' "$source/src/platform/error.h" | tr -dc '0-9\n')"
 for number in $numbers; do
   grep -q "^| $number | " "$reference" || fail "the script reference does not explain error $number"
 done

@@ -4,11 +4,11 @@
 // reports and hangs, the harness stops when a run ends in anything other than
 // success or exactly one report, or leaves a failed run's window behind.
 
+#include "editor/scripteditor.h"
+#include "files/textencoding.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
-#include "platform/forms.h"
-#include "platform/scripteditor.h"
-#include "platform/scriptfile.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,11 +29,11 @@ class FuzzHost final : public interpreter::RunHost {
 public:
     explicit FuzzHost(const QString &editor) { m_editor.setText(editor); }
     void setStatus(const QString &text) override { m_lastStatus = text; }
-    std::optional<platform::PlacedLine> editorLine(int lineNumber) const override
+    std::optional<files::PlacedLine> editorLine(int lineNumber) const override
     {
         return m_editor.line(lineNumber - 1);
     }
-    std::optional<platform::PlacedLine> findInEditor(const QString &text, int from,
+    std::optional<files::PlacedLine> findInEditor(const QString &text, int from,
                                                      Qt::CaseSensitivity cs) const override
     {
         return m_editor.find(text, from, cs);
@@ -50,7 +50,7 @@ public:
     const QString &lastStatus() const { return m_lastStatus; }
 
 private:
-    platform::ScriptEditor m_editor;
+    editing::ScriptEditor m_editor;
     QString m_lastStatus;
     int m_reports = 0;
 };
@@ -79,15 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
     file.close();
 
-    FuzzHost host(platform::decodeText(bytes).text);
+    FuzzHost host(files::decodeText(bytes).text);
     const int stepFlag = size > 0 && (data[0] & 1) ? interpreter::CompileStepByStep : interpreter::CompileNormally;
-    const qsizetype windowsBefore = platform::loadedWindows().size();
-    interpreter::CompileSource(harness.script, stepFlag, host);
+    const qsizetype windowsBefore = toolkit::loadedWindows().size();
+    interpreter::compileSource(harness.script, stepFlag, host);
     const bool succeeded = host.lastStatus() == QLatin1String("Compiled sucessfully...");
     require(succeeded ? host.reports() == 0 : host.reports() == 1);
-    require(succeeded || platform::loadedWindows().size() == windowsBefore);
+    require(succeeded || toolkit::loadedWindows().size() == windowsBefore);
 
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
     return 0;
 }

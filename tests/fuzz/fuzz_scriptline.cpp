@@ -3,10 +3,10 @@
 // takes the steps a run gives it. Besides crashes, sanitizer reports and
 // hangs, the harness stops on any step that breaks what it promises.
 
+#include "files/textencoding.h"
+#include "files/textlines.h"
 #include "interpreter/scriptline.h"
-#include "platform/scriptfile.h"
-#include "platform/textlines.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -51,8 +51,8 @@ void checkLine(const QString &raw)
     require(!raw.contains(QLatin1Char('\r')) && !raw.contains(QLatin1Char('\n')));
     std::optional<SplitLine> split;
     try {
-        split = SplitScriptLine(raw, kDate);
-    } catch (const platform::ToolkitError &error) {
+        split = splitScriptLine(raw, kDate);
+    } catch (const platform::Error &error) {
         require(error.number() == platform::ErrInvalidArgument);
         return;
     }
@@ -60,7 +60,7 @@ void checkLine(const QString &raw)
         return;
     checkSplit(raw, *split);
     for (const QString &element : split->elements) {
-        const QString inner = StripQuotes(element);
+        const QString inner = stripQuotes(element);
         require(element.size() < 2 ? inner.isEmpty() : inner == element.mid(1, element.size() - 2));
         checkEntries(inner);
     }
@@ -70,8 +70,8 @@ void checkLine(const QString &raw)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString text = platform::decodeText(bytes).text;
-    platform::LineWalker lines(text);
+    const QString text = files::decodeText(bytes).text;
+    files::LineWalker lines(text);
     while (!lines.atEnd())
         checkLine(lines.textOf(lines.next()).toString());
     return 0;

@@ -3,10 +3,10 @@
 
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
-#include "platform/forms.h"
-#include "platform/templatewindow.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
+#include "toolkit/outputwindowwidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -162,8 +162,8 @@ void tst_Commands::initTestCase()
 
 void tst_Commands::cleanup()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 QString tst_Commands::expand(QString text) const
@@ -177,11 +177,11 @@ RunResult tst_Commands::run(const QString &script)
 {
     const QString path = m_dir.filePath(QStringLiteral("script.txt"));
     testsupport::writeFile(path, expand(script).toUtf8());
-    const QList<QWidget *> before = platform::loadedWindows();
+    const QList<QWidget *> before = toolkit::loadedWindows();
     RunResult result;
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
-    for (QWidget *window : platform::loadedWindows()) {
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
+    for (QWidget *window : toolkit::loadedWindows()) {
         if (!before.contains(window))
             result.windows.append(window);
     }
@@ -409,7 +409,7 @@ void tst_Commands::reportsNameThePlace()
     if (!script.isNull())
         testsupport::writeFile(path, script.toUtf8());
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
     QCOMPARE(m_host.reports.size(), 1);
     const interpreter::RunReport &report = m_host.reports.first().report;
     QCOMPARE(report.number, number);
@@ -450,7 +450,7 @@ void tst_Commands::windowGeometryAndTitle()
 {
     const RunResult result = run(QStringLiteral("CreateWindow 100, 50, 300, 200, anything, , \"My title\""));
     QCOMPARE(result.windows.size(), 1);
-    auto *window = qobject_cast<platform::TemplateWindow *>(result.windows.first());
+    auto *window = qobject_cast<toolkit::OutputWindowWidget *>(result.windows.first());
     QVERIFY(window);
     QCOMPARE(window->objectName(), QStringLiteral("wTemplate"));
     QCOMPARE(window->windowTitle(), QStringLiteral("My title"));
@@ -465,7 +465,7 @@ void tst_Commands::windowGeometryAndTitle()
     const RunResult lenient = run(QStringLiteral("CreateWindow 0, 0, wide, 100, -, , \"T\""));
     QCOMPARE(lenient.boxes.size(), 0);
     QCOMPARE(lenient.windows.size(), 1);
-    QCOMPARE(qobject_cast<platform::TemplateWindow *>(lenient.windows.first())->widthTwips(), 0.0f);
+    QCOMPARE(qobject_cast<toolkit::OutputWindowWidget *>(lenient.windows.first())->widthTwips(), 0.0f);
 }
 
 void tst_Commands::templateBeforeCreateWindow()
@@ -490,7 +490,7 @@ void tst_Commands::templateBeforeCreateWindow()
     QCOMPARE(fresh.boxes.size(), 1);
     QCOMPARE(fresh.windows.size(), 0);
     run(QStringLiteral("SetWindowTitle \"x\"\nCreateWindow 0, 0, 10, 10, -, , \"Form\""));
-    QCOMPARE(platform::loadedWindows().last()->windowTitle(), QStringLiteral("Form"));
+    QCOMPARE(toolkit::loadedWindows().last()->windowTitle(), QStringLiteral("Form"));
 }
 
 void tst_Commands::secondCreateWindowReusesTheWindow()
@@ -521,7 +521,7 @@ void tst_Commands::eachRunBuildsItsOwnWindow()
     // A failing run takes only its own window away.
     const RunResult failed = run(script + QStringLiteral("\nCreateButton 1"));
     QCOMPARE(failed.boxes.size(), 1);
-    QCOMPARE(platform::loadedWindows().size(), 2);
+    QCOMPARE(toolkit::loadedWindows().size(), 2);
 }
 
 void tst_Commands::nameIsUniquePerRunOnly()
@@ -539,10 +539,10 @@ void tst_Commands::bundledSampleRuns()
     const QString sample = QFINDTESTDATA("../../resources/GUI_All.txt");
     QVERIFY(!sample.isEmpty());
     m_host.clear();
-    interpreter::CompileSource(sample, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(sample, interpreter::CompileNormally, m_host);
     QCOMPARE(m_host.reports.size(), 0);
     QCOMPARE(m_host.lastStatus(), QStringLiteral("Compiled sucessfully..."));
-    QWidget *window = platform::loadedWindows().last();
+    QWidget *window = toolkit::loadedWindows().last();
     QVERIFY(window->isVisible());
     const QStringList names{"fraDetails", "lblName", "txtName", "chkNews", "cboColour", "lstSizes", "cmdOk",
                             "cmdCancel", "drvDisks", "dirFolders", "filFiles", "imgLogo"};

@@ -1,11 +1,11 @@
+#include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/forms.h"
 #include "platform/localerules.h"
-#include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +22,7 @@ namespace {
 void closeOutputWindows()
 {
     for (QWidget *w : outputWindows())
-        platform::unloadWindow(w);
+        toolkit::unloadWindow(w);
 }
 } // namespace
 
@@ -122,7 +122,7 @@ void TestCompileRun::runOutcome()
     QFETCH(QString, boxText);
 
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript(script), 0, *m_window);
+    interpreter::compileSource(writeScript(script), 0, m_window->runHost());
 
     QCOMPARE(status(), finalStatus);
     QCOMPARE(outputWindows().size(), windows);
@@ -140,13 +140,13 @@ void TestCompileRun::missingScriptReportsInStatusLine()
 {
     ModalAnswerer answerer;
     const QString path = m_dir.filePath(QStringLiteral("absent.txt"));
-    interpreter::CompileSource(path, 0, *m_window);
+    interpreter::compileSource(path, 0, m_window->runHost());
     QCOMPARE(status(), "Error loading source " + path + ". Is the editor above empty?");
     QVERIFY(answerer.records().isEmpty());
     QVERIFY(outputWindows().isEmpty());
 
     // A folder where the script should be is an access failure, not a missing file.
-    interpreter::CompileSource(m_dir.path(), 0, *m_window);
+    interpreter::compileSource(m_dir.path(), 0, m_window->runHost());
     QCOMPARE(answerer.records().size(), 1);
     QCOMPARE(answerer.records().at(0).title, QStringLiteral("UNTRAPPED ERROR..."));
     QVERIFY(answerer.records().at(0).text.startsWith(QStringLiteral("75: ")));
@@ -187,7 +187,7 @@ void TestCompileRun::unknownKeywordHighlight()
 
     m_window->editor()->setText(editor.isEmpty() ? script : editor);
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript(script.toUtf8()), 0, *m_window);
+    interpreter::compileSource(writeScript(script.toUtf8()), 0, m_window->runHost());
     QCOMPARE(status(), finalStatus);
     QCOMPARE(m_window->editor()->selStart(), selStart);
     QCOMPARE(m_window->editor()->selLength(), selLength);
@@ -239,7 +239,7 @@ void TestCompileRun::failurePlace()
     QFETCH(QString, place);
 
     const QString path = script.isNull() ? m_dir.filePath(QStringLiteral("absent.txt")) : writeScript(script.toUtf8());
-    platform::ScriptEditor *edit = m_window->editor();
+    editing::ScriptEditor *edit = m_window->editor();
     edit->setText(editor.isNull() ? script : editor);
     edit->setSelection(0, 0);
     m_window->document().setPath(path);
@@ -274,8 +274,8 @@ void TestCompileRun::failurePlace()
 void TestCompileRun::twoRunsGiveTwoWindows()
 {
     const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"Hello\"");
-    interpreter::CompileSource(path, 0, *m_window);
-    interpreter::CompileSource(path, 0, *m_window);
+    interpreter::compileSource(path, 0, m_window->runHost());
+    interpreter::compileSource(path, 0, m_window->runHost());
     const QList<QWidget *> windows = outputWindows();
     QCOMPARE(windows.size(), 2);
     QVERIFY(windows[0] != windows[1]);
@@ -283,7 +283,7 @@ void TestCompileRun::twoRunsGiveTwoWindows()
 
     // A failing third run takes only its own window away.
     ModalAnswerer answerer;
-    interpreter::CompileSource(writeScript("CreateWindow 10, 20, 300, 200, x, , \"H\"\r\nCreateWindow 1"), 0, *m_window);
+    interpreter::compileSource(writeScript("CreateWindow 10, 20, 300, 200, x, , \"H\"\r\nCreateWindow 1"), 0, m_window->runHost());
     QCOMPARE(outputWindows(), windows);
 }
 
@@ -291,7 +291,7 @@ void TestCompileRun::scriptIsReadFromFileNotEditor()
 {
     const QString path = writeScript("CreateWindow 10, 20, 300, 200, x, , \"From file\"");
     m_window->editor()->setText(QStringLiteral("CreateWindow 10, 20, 300, 200, x, , \"From editor\""));
-    interpreter::CompileSource(path, 0, *m_window);
+    interpreter::compileSource(path, 0, m_window->runHost());
     QCOMPARE(outputWindows().size(), 1);
     QCOMPARE(outputWindows().at(0)->windowTitle(), QStringLiteral("From file"));
 }

@@ -3,9 +3,9 @@
 // time and memory are the benchmarks' business, not these tests'.
 
 #include "interpreter/compilesource.h"
-#include "platform/forms.h"
 #include "support/recordinghost.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -54,8 +54,8 @@ void TestHostile::initTestCase()
 
 void TestHostile::cleanup()
 {
-    for (QWidget *window : platform::loadedWindows())
-        platform::unloadWindow(window);
+    for (QWidget *window : toolkit::loadedWindows())
+        toolkit::unloadWindow(window);
 }
 
 void TestHostile::endsInOneOutcome_data()
@@ -103,7 +103,7 @@ void TestHostile::endsInOneOutcome()
     const QString path = m_dir.filePath(QStringLiteral("hostile.txt"));
     testsupport::writeFile(path, script);
     m_host.clear();
-    interpreter::CompileSource(path, interpreter::CompileNormally, m_host);
+    interpreter::compileSource(path, interpreter::CompileNormally, m_host);
     if (outcome == kSucceeds) {
         QCOMPARE(m_host.reports.size(), 0);
         QCOMPARE(m_host.lastStatus(), QStringLiteral("Compiled sucessfully..."));

@@ -1,7 +1,7 @@
 #include "interpreter/commandtable.h"
 #include "interpreter/scriptline.h"
+#include "platform/error.h"
 #include "platform/localerules.h"
-#include "platform/toolkiterror.h"
 
 #include <QDate>
 #include <QTest>
@@ -68,7 +68,7 @@ void TestScriptLine::splitLine()
     QFETCH(QString, normalised);
     QFETCH(QStringList, elements);
 
-    const std::optional<SplitLine> split = SplitScriptLine(raw, kToday);
+    const std::optional<SplitLine> split = splitScriptLine(raw, kToday);
     QCOMPARE(!split.has_value(), skipped);
     if (split) {
         QCOMPARE(split->normalised, normalised);
@@ -89,9 +89,9 @@ void TestScriptLine::lineWithoutSpaceFails()
 {
     QFETCH(QString, raw);
     try {
-        SplitScriptLine(raw, kToday);
+        splitScriptLine(raw, kToday);
         QFAIL("a line without a space was accepted");
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         QCOMPARE(error.number(), 5);
     }
 }
@@ -114,7 +114,7 @@ void TestScriptLine::stripQuotes()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     const QString before = text;
-    QCOMPARE(StripQuotes(text), expected);
+    QCOMPARE(interpreter::stripQuotes(text), expected);
     QCOMPARE(text, before);
 }
 
@@ -165,7 +165,7 @@ void TestScriptLine::keywordsMatchExactly()
 void TestScriptLine::todayIsDayMonthYear()
 {
     QCOMPARE(platform::formatDayMonthYear(QDate(2026, 3, 5)), QStringLiteral("05/03/2026"));
-    const std::optional<SplitLine> split = SplitScriptLine(QStringLiteral("X Date$"));
+    const std::optional<SplitLine> split = splitScriptLine(QStringLiteral("X Date$"));
     QVERIFY(split);
     QCOMPARE(split->elements.at(1), platform::formatDayMonthYear(QDate::currentDate()));
 }

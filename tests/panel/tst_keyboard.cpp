@@ -1,10 +1,10 @@
+#include "editor/findbar.h"
+#include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
 #include "panel/sourcefiles.h"
-#include "platform/findbar.h"
-#include "platform/forms.h"
-#include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +36,7 @@ private Q_SLOTS:
     void cleanup()
     {
         for (QWidget *window : testsupport::outputWindows())
-            platform::unloadWindow(window);
+            toolkit::unloadWindow(window);
     }
 };
 
@@ -108,7 +108,7 @@ void TestKeyboard::keysTriggerTheirActions()
     testsupport::writeFile(path, script);
     panel::MainWindow window;
     setAutosave(window, false);
-    panel::LoadSource(window, path);
+    window.sourceFiles().load(path);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     if (!focus.isEmpty())
@@ -121,7 +121,7 @@ void TestKeyboard::keysTriggerTheirActions()
         QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
     }
     const QString status = window.statusPanel(1)->text();
-    platform::ScriptEditor *editor = window.editor();
+    editing::ScriptEditor *editor = window.editor();
     const auto selection = [editor] { return QStringLiteral("%1+%2").arg(editor->selStart()).arg(editor->selLength()); };
     const QString selectedBefore = selection();
 

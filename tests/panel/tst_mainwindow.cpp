@@ -1,10 +1,10 @@
+#include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/forms.h"
-#include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,7 +59,7 @@ private Q_SLOTS:
 void TestMainWindow::cleanup()
 {
     for (QWidget *window : testsupport::outputWindows())
-        platform::unloadWindow(window);
+        toolkit::unloadWindow(window);
 }
 
 void TestMainWindow::namedWidgets_data()
@@ -183,10 +183,10 @@ void TestMainWindow::compileButtonRunsTheCurrentFile()
     QCOMPARE(window.statusPanel(1)->text(), QStringLiteral("Compiled sucessfully..."));
     QWidget *output = window.findChild<QWidget *>(QStringLiteral("wTemplate"));
     QVERIFY(!output); // output windows have no owner
-    const QList<QWidget *> loaded = platform::loadedWindows();
+    const QList<QWidget *> loaded = toolkit::loadedWindows();
     QCOMPARE(loaded.size(), 2);
     QCOMPARE(loaded[1]->windowTitle(), QStringLiteral("Clicked"));
-    platform::unloadWindow(loaded[1]);
+    toolkit::unloadWindow(loaded[1]);
 }
 
 void TestMainWindow::closingUnloadsNewestFirst()
@@ -196,9 +196,9 @@ void TestMainWindow::closingUnloadsNewestFirst()
     testsupport::writeFile(path, "CreateWindow 1, 2, 300, 200, x, , \"W\"");
     auto *window = new panel::MainWindow;
     window->show();
-    interpreter::CompileSource(path, 0, *window);
-    interpreter::CompileSource(path, 0, *window);
-    QList<QWidget *> loaded = platform::loadedWindows();
+    interpreter::compileSource(path, 0, window->runHost());
+    interpreter::compileSource(path, 0, window->runHost());
+    QList<QWidget *> loaded = toolkit::loadedWindows();
     QCOMPARE(loaded.size(), 3);
     QCOMPARE(loaded[0], window);
 
@@ -213,7 +213,7 @@ void TestMainWindow::closingUnloadsNewestFirst()
     window->findChild<QAction *>(QStringLiteral("mQUIT"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(order, (QStringList{"newer", "older", "Zarvo - Control Panel"}));
-    QVERIFY(platform::loadedWindows().isEmpty());
+    QVERIFY(toolkit::loadedWindows().isEmpty());
 }
 
 void TestMainWindow::layoutFollowsResize_data()

@@ -1,8 +1,8 @@
+#include "editor/scripteditor.h"
+#include "files/recovery.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
-#include "platform/recovery.h"
-#include "platform/scripteditor.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -24,7 +24,7 @@ using testsupport::ModalAnswerer;
 using testsupport::readFile;
 using testsupport::writeFile;
 
-Q_DECLARE_METATYPE(platform::TextEncoding)
+Q_DECLARE_METATYPE(files::TextEncoding)
 
 namespace {
 QString defaultScript() { return QCoreApplication::applicationDirPath() + QStringLiteral("/GUI_All.txt"); }
@@ -77,7 +77,7 @@ private:
         m_window = std::make_unique<MainWindow>();
         m_window->show();
         m_window->document().setPath(m_path);
-        panel::LoadSource(*m_window, m_path);
+        m_window->sourceFiles().load(m_path);
         return *m_window;
     }
 
@@ -99,11 +99,11 @@ private Q_SLOTS:
     void savesBytesExactly_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<platform::TextEncoding>("encoding");
+        QTest::addColumn<files::TextEncoding>("encoding");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<platform::TextEncoding>("next"); // the encoding later saves use
-        const auto utf8 = platform::TextEncoding::Utf8;
-        const auto cp1252 = platform::TextEncoding::Windows1252;
+        QTest::addColumn<files::TextEncoding>("next"); // the encoding later saves use
+        const auto utf8 = files::TextEncoding::Utf8;
+        const auto cp1252 = files::TextEncoding::Windows1252;
         QTest::newRow("abc") << "abc" << utf8 << QByteArray("abc\r\n") << utf8;
         QTest::newRow("empty") << "" << utf8 << QByteArray("\r\n") << utf8;
         QTest::newRow("ends with a break") << "a\r\nb\r\n" << utf8 << QByteArray("a\r\nb\r\n") << utf8;
@@ -114,15 +114,15 @@ private Q_SLOTS:
     void savesBytesExactly()
     {
         QFETCH(QString, text);
-        QFETCH(platform::TextEncoding, encoding);
+        QFETCH(files::TextEncoding, encoding);
         QFETCH(QByteArray, bytes);
-        QFETCH(platform::TextEncoding, next);
+        QFETCH(files::TextEncoding, next);
         // A file with a byte that is no UTF-8 is read as Windows-1252.
-        MainWindow &w = openOn(encoding == platform::TextEncoding::Windows1252 ? QByteArray("\xE9") : QByteArray());
+        MainWindow &w = openOn(encoding == files::TextEncoding::Windows1252 ? QByteArray("\xE9") : QByteArray());
         QCOMPARE(w.document().encoding(), encoding);
         setAutosave(w, false);
         w.editor()->setText(text);
-        panel::SaveSource(w, m_path);
+        w.document().saveTo(m_path);
         QCOMPARE(readFile(m_path), bytes);
         QCOMPARE(panelText(w, 2), QString());
         QCOMPARE(w.document().encoding(), next);
@@ -145,14 +145,14 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         MainWindow &w = openOn(bytes);
         QCOMPARE(readFile(m_path), bytes); // the load itself wrote nothing
-        panel::SaveSource(w, m_path);
+        w.document().saveTo(m_path);
         const QByteArray saved = bytes.endsWith('\n') ? bytes : bytes + "\n";
         QCOMPARE(readFile(m_path), saved);
         typeText(w, QStringLiteral("x")); // and an edit keeps every other byte
         QCOMPARE(readFile(m_path), QByteArray("x") + saved);
         // the same characters reach the compile run's decoding as the editor's
         if (saved == bytes)
-            QCOMPARE(platform::readTextFile(m_path).text.replace(QLatin1String("\r\n"), QLatin1String("\n")),
+            QCOMPARE(files::readTextFile(m_path).text.replace(QLatin1String("\r\n"), QLatin1String("\n")),
                      w.editor()->text().replace(QLatin1String("\r\n"), QLatin1String("\n")));
     }
 
@@ -218,7 +218,7 @@ private Q_SLOTS:
         MainWindow &w = openOn("abc\r\n");
         setAutosave(w, false);
         typeText(w, QStringLiteral("x"));
-        QVERIFY(panel::LoadSource(w, m_path));
+        QVERIFY(w.sourceFiles().load(m_path));
         QCOMPARE(panelText(w, 2), QString());
         QCOMPARE(w.editor()->text(), QStringLiteral("abc\r\n"));
     }
@@ -238,7 +238,7 @@ private Q_SLOTS:
         MainWindow &w = openOn("kept\r\n");
         QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
         const QString path = m_dir.filePath(name);
-        QVERIFY(!panel::LoadSource(w, path));
+        QVERIFY(!w.sourceFiles().load(path));
         QCOMPARE(panelText(w, 1), QStringLiteral("Error loading source ") + path + suffix);
         QCOMPARE(w.editor()->text(), QStringLiteral("kept\r\n"));
         QVERIFY(!w.document().isLoading());
@@ -286,7 +286,7 @@ private Q_SLOTS:
         m_window = std::make_unique<MainWindow>();
         MainWindow &w = *m_window;
         w.document().setPath(m_path);
-        panel::LoadSource(w, m_path);
+        w.sourceFiles().load(m_path);
         QCOMPARE(panelText(w, 1), status.arg(m_path));
         QVERIFY(!w.autosaveChecked());
         typeText(w, QStringLiteral("y"));
@@ -295,7 +295,7 @@ private Q_SLOTS:
         // The next file that loads clean has autosave back.
         const QString clean = m_dir.filePath(QStringLiteral("clean.txt"));
         writeFile(clean, "clean\r\n");
-        QVERIFY(panel::LoadSource(w, clean));
+        QVERIFY(w.sourceFiles().load(clean));
         QVERIFY(w.autosaveChecked());
     }
 
@@ -314,7 +314,7 @@ private Q_SLOTS:
         const QByteArray torn = "torn Gr\xC3";
         const QByteArray whole = "whole Gr\xC3\xBC\xC3\x9F" "e\r\n";
         writeFile(m_path, torn);
-        platform::keepRecoveryCopy(QFile::encodeName(m_path), whole);
+        files::keepRecoveryCopy(QFile::encodeName(m_path), whole);
         QStringList asked;
         ModalAnswerer answerer([&](QWidget *modal, int) {
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -329,7 +329,7 @@ private Q_SLOTS:
         QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
         QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
         QCOMPARE(readFile(m_path), restore ? whole : torn);
-        QVERIFY(!platform::pendingRecoveryCopy(m_path));
+        QVERIFY(!files::pendingRecoveryCopy(m_path));
     }
 
     void failedSaveKeepsFile_data()

@@ -1,8 +1,8 @@
 // The control panel started on a script named on the command line.
 
+#include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/scripteditor.h"
 #include "support/testscript.h"
 
 #include <QDir>

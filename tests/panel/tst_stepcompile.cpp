@@ -1,12 +1,12 @@
+#include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
-#include "platform/forms.h"
 #include "platform/localerules.h"
-#include "platform/scripteditor.h"
 #include "platform/units.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +60,7 @@ QStringList column(const QList<Pause> &pauses, QString Pause::*field)
 
 QString selectedText(const panel::MainWindow &panel)
 {
-    const platform::ScriptEditor *editor = panel.editor();
+    const editing::ScriptEditor *editor = panel.editor();
     return editor->text().mid(editor->selStart(), editor->selLength());
 }
 
@@ -127,7 +127,7 @@ public:
             pause.labelFits = label->width() >= label->sizeHint().width()
                 && label->geometry().right() < modal->width() && label->x() >= 0;
         }
-        pause.listedAsLoaded = platform::loadedWindows().contains(modal);
+        pause.listedAsLoaded = toolkit::loadedWindows().contains(modal);
         for (QWidget *window : testsupport::outputWindows())
             pause.visibleRunWindows += window->isVisible() ? 1 : 0;
         pause.runWindowTitle = runWindowTitle();
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void cleanup()
     {
         for (QWidget *window : testsupport::outputWindows())
-            platform::unloadWindow(window);
+            toolkit::unloadWindow(window);
     }
 
     void selectsTheLineAboutToRun_data()
@@ -257,7 +257,7 @@ private Q_SLOTS:
         QCOMPARE(run.pauses()[0].visibleRunWindows, 0);
         QCOMPARE(run.pauses()[2].visibleRunWindows, 1);
         QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
-        for (QWidget *window : platform::loadedWindows())
+        for (QWidget *window : toolkit::loadedWindows())
             QVERIFY(window->objectName() != QLatin1String("wStepCompile"));
     }
 
@@ -294,7 +294,7 @@ private Q_SLOTS:
             modal->close();
         });
         run.panel().editor()->setSelection(0, 0);
-        interpreter::CompileSource(run.path(), flag, run.panel());
+        interpreter::compileSource(run.path(), flag, run.panel().runHost());
         QCOMPARE(seen, pauses);
         QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
         QCOMPARE(run.panel().editor()->selLength(), pauses ? kButton1.size() : 0);

@@ -1,5 +1,5 @@
+#include "platform/error.h"
 #include "platform/filedialog.h"
-#include "platform/toolkiterror.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -16,7 +16,7 @@ using testsupport::ModalAnswerer;
 namespace {
 QString show(QWidget *owner, int mode, const QString &fileName = QString(), const QString &filter = QString())
 {
-    return platform::ShowFileDialog(owner, mode, QStringLiteral("Pick"), fileName, filter, QString(), QString());
+    return platform::showFileDialog(owner, mode, QStringLiteral("Pick"), fileName, filter, QString(), QString());
 }
 
 void typeAndConfirm(QWidget *dialog, const QString &text)
@@ -88,7 +88,7 @@ private Q_SLOTS:
         int error = 0;
         try {
             show(&m_owner, 0, QString(length, QLatin1Char('n')));
-        } catch (const platform::ToolkitError &e) {
+        } catch (const platform::Error &e) {
             error = e.number();
         }
         QCOMPARE(error, refused ? 5 : 0);

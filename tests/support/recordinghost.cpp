@@ -1,12 +1,12 @@
 #include "support/recordinghost.h"
 
-#include "platform/forms.h"
+#include "toolkit/loadedwindows.h"
 
 namespace testsupport {
 
 void RecordingHost::report(const interpreter::RunReport &report)
 {
-    reports.append(Report{report, platform::loadedWindows().size()});
+    reports.append(Report{report, toolkit::loadedWindows().size()});
 }
 
 void RecordingHost::clear()

@@ -1,7 +1,7 @@
 #include "support/testscript.h"
 
-#include "platform/forms.h"
-#include "platform/toolkiterror.h"
+#include "platform/error.h"
+#include "toolkit/loadedwindows.h"
 
 #include <QFile>
 #include <QWidget>
@@ -29,7 +29,7 @@ int errorNumberOf(const std::function<void()> &operation)
 {
     try {
         operation();
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         return error.number();
     }
     return 0;
@@ -39,7 +39,7 @@ QString errorOf(const std::function<void()> &operation)
 {
     try {
         operation();
-    } catch (const platform::ToolkitError &error) {
+    } catch (const platform::Error &error) {
         return QString::number(error.number()) + QStringLiteral(": ") + error.description();
     }
     return {};
@@ -63,7 +63,7 @@ FileSizeLimit::~FileSizeLimit()
 QList<QWidget *> outputWindows()
 {
     QList<QWidget *> result;
-    for (QWidget *window : platform::loadedWindows()) {
+    for (QWidget *window : toolkit::loadedWindows()) {
         if (window->objectName() == QLatin1String("wTemplate"))
             result.append(window);
     }

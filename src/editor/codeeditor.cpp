@@ -1,0 +1,198 @@
+#include "editor/codeeditor.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QTextBlock>
+#include <QToolTip>
+
+namespace editing {
+
+namespace {
+constexpr int kGutterPaddingPixels = 4;
+constexpr int kCurrentLineAlpha = 40;
+const QColor kMarkerColor(0xd0, 0x20, 0x20);
+} // namespace
+
+CodeEditor::CodeEditor(QWidget *parent) : QPlainTextEdit(parent), m_gutter(new QWidget(this))
+{
+    m_gutter->setObjectName(QStringLiteral("gutter"));
+    m_gutter->installEventFilter(this);
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &CodeEditor::updateMargins);
+    connect(this, &QPlainTextEdit::updateRequest, this, &CodeEditor::followUpdateRequest);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::highlightCurrentLine);
+    connect(this, &QPlainTextEdit::textChanged, this, &CodeEditor::clearMarker);
+    updateMargins();
+    highlightCurrentLine();
+}
+
+void CodeEditor::setMarker(int lineNumber, const QString &toolTip)
+{
+    m_markerLine = lineNumber;
+    m_markerToolTip = toolTip;
+    m_gutter->update();
+}
+
+void CodeEditor::clearMarker()
+{
+    if (m_markerLine == 0)
+        return;
+    m_markerLine = 0;
+    m_markerToolTip.clear();
+    m_gutter->update();
+}
+
+void CodeEditor::goToLine(int lineNumber)
+{
+    const int blockNumber = qBound(0, lineNumber - 1, document()->blockCount() - 1);
+    setTextCursor(QTextCursor(document()->findBlockByNumber(blockNumber)));
+    centerCursor();
+}
+
+void CodeEditor::setFooter(QWidget *footer)
+{
+    m_footer = footer;
+    footer->setParent(this);
+    footer->installEventFilter(this);
+    updateMargins();
+}
+
+std::pair<int, int> CodeEditor::shownLines() const
+{
+    // Lines do not wrap, so each takes one line height.
+    const int first = firstVisibleBlock().blockNumber();
+    return {first, first + viewport()->height() / qMax(1, fontMetrics().height()) + 1};
+}
+
+int CodeEditor::gutterWidth() const
+{
+    return gutterWidthFor(blockCount());
+}
+
+int CodeEditor::gutterWidthFor(int lineCount) const
+{
+    const int digits = int(QString::number(qMax(1, lineCount)).size());
+    const int markerRoom = fontMetrics().height();
+    return markerRoom + fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 2 * kGutterPaddingPixels;
+}
+
+int CodeEditor::gutterLineAt(const QPoint &point) const
+{
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        if (box.top() > point.y())
+            break;
+        if (block.isVisible() && point.y() < box.bottom())
+            return block.blockNumber() + 1;
+    }
+    return 0;
+}
+
+void CodeEditor::updateMargins()
+{
+    const int footerHeight = m_footer && m_footer->isVisibleTo(this) ? m_footer->sizeHint().height() : 0;
+    setViewportMargins(gutterWidth(), 0, 0, footerHeight);
+    placeChildren();
+}
+
+void CodeEditor::reserveGutterFor(int lineCount)
+{
+    setViewportMargins(gutterWidthFor(lineCount), 0, 0, viewportMargins().bottom());
+    placeChildren();
+}
+
+void CodeEditor::placeChildren()
+{
+    const QRect inside = contentsRect();
+    const QMargins margins = viewportMargins();
+    m_gutter->setGeometry(inside.left(), inside.top(), margins.left(), inside.height() - margins.bottom());
+    if (m_footer)
+        m_footer->setGeometry(inside.left(), inside.bottom() + 1 - margins.bottom(), inside.width(), margins.bottom());
+}
+
+void CodeEditor::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeChildren();
+}
+
+void CodeEditor::keyPressEvent(QKeyEvent *event)
+{
+    // Tab stays a character of the script; with Ctrl it leaves the editor.
+    if (event->modifiers().testFlag(Qt::ControlModifier)
+        && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        QAbstractScrollArea::focusNextPrevChild(event->key() == Qt::Key_Tab);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_footer && m_footer->isVisible()) {
+        m_footer->hide();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_gutter && event->type() == QEvent::Paint) {
+        paintGutter(static_cast<QPaintEvent *>(event));
+        return true;
+    }
+    if (watched == m_gutter && event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        if (m_markerLine > 0 && gutterLineAt(help->pos()) == m_markerLine)
+            QToolTip::showText(help->globalPos(), m_markerToolTip, m_gutter);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    if (watched == m_footer && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        updateMargins();
+    return QPlainTextEdit::eventFilter(watched, event);
+}
+
+void CodeEditor::followUpdateRequest(const QRect &rect, int dy)
+{
+    if (dy != 0)
+        m_gutter->scroll(0, dy);
+    else
+        m_gutter->update(0, rect.y(), m_gutter->width(), rect.height());
+}
+
+void CodeEditor::paintGutter(QPaintEvent *event)
+{
+    QPainter painter(m_gutter);
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    const int lineHeight = fontMetrics().height();
+    const int numberRight = m_gutter->width() - kGutterPaddingPixels;
+    painter.setFont(font());
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        if (box.top() > event->rect().bottom())
+            break;
+        if (!block.isVisible() || box.bottom() < event->rect().top())
+            continue;
+        const int top = int(box.top());
+        const int number = block.blockNumber() + 1;
+        if (number == m_markerLine) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kMarkerColor);
+            painter.drawEllipse(QRectF(kGutterPaddingPixels, top + lineHeight * 0.2, lineHeight * 0.6, lineHeight * 0.6));
+        }
+        painter.setPen(palette().color(number == m_markerLine ? QPalette::WindowText : QPalette::PlaceholderText));
+        painter.drawText(0, top, numberRight, lineHeight, Qt::AlignRight | Qt::AlignVCenter, QString::number(number));
+    }
+}
+
+void CodeEditor::highlightCurrentLine()
+{
+    QTextEdit::ExtraSelection line;
+    QColor color = palette().color(QPalette::Highlight);
+    color.setAlpha(kCurrentLineAlpha);
+    line.format.setBackground(color);
+    line.format.setProperty(QTextFormat::FullWidthSelection, true);
+    line.cursor = textCursor();
+    line.cursor.clearSelection();
+    setExtraSelections({line});
+}
+
+} // namespace editing

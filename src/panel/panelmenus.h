@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+
+class QAction;
+class QMenu;
+
+namespace panel {
+
+class MainWindow;
+
+// The keys of an action: the platform's standard keys for it, with wanted
+// added first where the platform's scheme has no such key (some schemes
+// have no Save As or Quit key).
+QList<QKeySequence> keysFor(QKeySequence::StandardKey standard, const QKeySequence &wanted);
+
+// The control panel's menus (File, Edit, Run, Help) and the keys that have
+// no menu item, all calling the panel's own commands.
+class PanelMenus : public QObject {
+    Q_OBJECT
+public:
+    explicit PanelMenus(MainWindow &window);
+
+    // "Save source at every edit": its check mark is the autosave mark.
+    QAction *autosaveAction() const { return m_autosave; }
+
+private:
+    QMenu *addMenu(const char *name, const QString &title);
+    QAction *addAction(QMenu *menu, const char *name, const QString &caption, const std::function<void()> &handler);
+    QAction *addKey(const char *name, const QList<QKeySequence> &keys, const std::function<void()> &handler);
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildRunMenu();
+    void buildHelpMenu();
+    void buildKeys();
+
+    MainWindow &m_window;
+    QAction *m_autosave = nullptr;
+};
+
+} // namespace panel

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <variant>
+
+class QWidget;
+
+namespace toolkit {
+
+// A picture loaded from a file, ready for an image control's Picture.
+struct Picture {
+    QPixmap pixmap;
+};
+
+// Loads a picture through Qt's image readers. Raises 53 for a missing file,
+// 76 for a missing folder, 75 for a file that cannot be read and 481 for a
+// file no image reader accepts.
+Picture loadPicture(const QString &path);
+
+using PropertyValue = std::variant<QString, bool, int, Picture>;
+
+// A handle on one control of an output window, as the interpreter sees it.
+class Control {
+public:
+    // kind is the index createControlWidget gave; -1 knows only the
+    // properties every kind has.
+    explicit Control(QWidget *widget, int kind = -1);
+
+    // Sets a property by its name ("Left", "Caption", "Visible"...). Text
+    // given for a number is converted with the locale's rules (13 when it is
+    // not a number). Raises 438 for a property the kind does not have, 383 for
+    // one it only reports and 380 for a value it refuses.
+    void setProperty(const QString &property, const PropertyValue &value);
+    // Sets the property a creation command fills for the control's kind
+    // ("Caption" of a button, "Text" of a text box...); 438 for a kind
+    // without one.
+    void setContent(const PropertyValue &value);
+    // Appends entries to a list or combo box (438 on other kinds) in one go:
+    // one model change instead of one per entry.
+    void addItems(const QStringList &entries);
+
+private:
+    QPointer<QWidget> m_widget;
+    int m_kind = -1; // index in the kind table
+};
+
+// Creates the widget of a class identifier ("VB.CommandButton"...), hidden,
+// as a child of parent, and stores the index of its kind in kind. Raises 711
+// for an unknown class identifier.
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind);
+
+// The class identifier of a kind index createControlWidget gave; empty for
+// any other index.
+QString controlClassId(int kind);
+
+} // namespace toolkit

@@ -1,0 +1,93 @@
+#include "toolkit/outputdialog.h"
+
+#include "toolkit/classids.h"
+#include "toolkit/controlvalues.h"
+#include "toolkit/outputwindowwidget.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+
+namespace toolkit {
+
+namespace {
+const QLatin1String kAnswerClose(":close");
+const QLatin1String kAnswerEscape(":escape");
+} // namespace
+
+OutputDialog::OutputDialog(QWidget *window) : m_window(window)
+{
+    if (!m_window)
+        return;
+    // The window outlives its closing, so that its values can be read.
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    for (const NamedControl &control : controlsInOrder(m_window)) {
+        if (control.classId == QLatin1String(classid::CommandButton))
+            connect(static_cast<QAbstractButton *>(control.widget), &QAbstractButton::clicked, this,
+                    [this, name = control.name] { closeByButton(name); });
+    }
+    m_window->installEventFilter(this);
+}
+
+QString OutputDialog::exec()
+{
+    if (!m_window)
+        return {};
+    if (!m_window->isVisible())
+        m_window->show();
+    QEventLoop loop;
+    m_loop = &loop;
+    if (!m_closed)
+        loop.exec();
+    m_loop = nullptr;
+    return m_button;
+}
+
+void OutputDialog::closeByButton(const QString &name)
+{
+    m_button = name;
+    m_window->close();
+}
+
+bool OutputDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::KeyPress) {
+        // Reaches the window when the control with the focus has no use for it.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            m_window->close();
+            return true;
+        }
+    }
+    if (watched == m_window && event->type() == QEvent::Close) {
+        m_closed = true;
+        if (m_loop)
+            m_loop->quit();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool OutputDialog::answer(const QString &how)
+{
+    if (!m_window)
+        return false;
+    if (how == kAnswerEscape) {
+        QWidget *focus = m_window->focusWidget();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(focus ? focus : m_window.data(), &escape);
+        return true;
+    }
+    if (how != kAnswerClose) {
+        for (const NamedControl &control : controlsInOrder(m_window)) {
+            if (control.classId == QLatin1String(classid::CommandButton) && sameControlName(control.name, how)) {
+                static_cast<QAbstractButton *>(control.widget)->click();
+                return true;
+            }
+        }
+    }
+    m_window->close();
+    return how == kAnswerClose;
+}
+
+} // namespace toolkit

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QEventLoop;
+class QWidget;
+
+namespace toolkit {
+
+// An output window used as a dialog: every button of the window closes it,
+// and so do Escape and the close box.
+class OutputDialog : public QObject {
+    Q_OBJECT
+public:
+    explicit OutputDialog(QWidget *window);
+
+    // Shows the window when it is hidden and waits until it closes. Returns
+    // the name of the button that closed it, or an empty text for Escape and
+    // the close box. The window stays loaded, hidden, so that its values can
+    // still be read.
+    QString exec();
+
+    // Answers the dialog as a user would, for tests that drive the program
+    // from outside: clicks the button of that name, presses Escape
+    // (":escape") or uses the close box (":close"). Returns false when the
+    // window has no button of that name; it is then closed by the close box.
+    bool answer(const QString &how);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void closeByButton(const QString &name);
+
+    QPointer<QWidget> m_window;
+    QString m_button;
+    bool m_closed = false;
+    QEventLoop *m_loop = nullptr;
+};
+
+} // namespace toolkit

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "toolkit/runbudget.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+#include <optional>
+
+namespace toolkit {
+
+// The output window design wTemplate: caption "Form1", sizable with minimise
+// and maximise buttons, a 268 x 146 pixel client area at 96 DPI, controls
+// placed in pixels of the client area. Closing it unloads it and tells the
+// interpreter nothing.
+class OutputWindowWidget : public QWidget {
+    Q_OBJECT
+public:
+    OutputWindowWidget();
+
+    // Outer frame position and size in twips, as last set.
+    float leftTwips() const { return m_left; }
+    float topTwips() const { return m_top; }
+    float widthTwips() const { return m_width; }
+    float heightTwips() const { return m_height; }
+    void setOuterGeometry(float left, float top, float width, float height, bool positioned);
+    // Places the frame again once the platform reports its true margins.
+    void reapplyGeometry();
+
+    // Sets the title. Once the window has a window-system window each change
+    // of title is a round trip to the window system (an X server), so while
+    // a run goes on the last title is kept here and shown by showTitle().
+    void setTitle(const QString &title);
+    // Shows a title kept back; no effect when none is.
+    void showTitle();
+
+    // A control registered under a name with the index of its kind.
+    struct ControlEntry {
+        QPointer<QWidget> widget;
+        int kind = -1;
+    };
+    ControlEntry findControl(const QString &name) const;
+    void registerControl(const QString &name, QWidget *control, int kind);
+    qsizetype controlCount() const { return m_controls.size(); }
+
+    // What the run that builds this window may still add to it.
+    RunBudget &budget() { return m_budget; }
+
+private:
+    float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    bool m_positioned = false;
+    std::optional<QString> m_keptTitle;
+    QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
+    RunBudget m_budget;
+};
+
+// Whether two texts name the same control: names are compared with the
+// letter case of A-Z ignored, and only of A-Z.
+bool sameControlName(const QString &a, const QString &b);
+
+// Checks a size and position in pixels against what the toolkit can hold
+// without exhausting memory; raises 380 otherwise.
+void checkPixelGeometry(double left, double top, double width, double height);
+
+} // namespace toolkit
