@@ -1,5 +1,7 @@
 #include "cli/commandline.h"
 
+#include "toolkit/windowpicture.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -42,9 +44,12 @@ Options:
                     any name in capitals).
   --check FILE...   Run each FILE with no window shown and no display needed;
                     print "FILE: ok" for each one that succeeds.
-  --render FILE     Run FILE with no display needed and write a PNG picture of
-                    its window's client area.
-  -o, --output OUT  With --render: the picture file to write.
+  --render FILE     Run FILE with no display needed and write a picture of its
+                    window's client area.
+  -o, --output OUT  With --render: the picture file to write, in the format
+                    its suffix names (png, jpg, bmp, ppm...; PNG without a
+                    suffix); "-" writes PNG to standard output. OUT is
+                    replaced only once the whole picture is written.
   --scale S         With --render: picture pixels per window pixel (above 0,
                     at most 8; default 1).
   -h, --help        Print this help and exit.
@@ -125,6 +130,20 @@ bool readScale(const QCommandLineParser &parser, double &scale)
     return ok && scale > 0 && scale <= kMaxScale;
 }
 
+// --render's picture format, named by OUT's suffix; the usage error for a
+// suffix Qt cannot write.
+QString readPictureFormat(Invocation &invocation)
+{
+    if (invocation.mode != Mode::Render)
+        return {};
+    invocation.pictureFormat = invocation.output == QLatin1String("-") ? QByteArrayLiteral("png")
+                                                                       : toolkit::pictureFormatFor(invocation.output);
+    if (!invocation.pictureFormat.isEmpty())
+        return {};
+    return invocation.output + QStringLiteral(": no picture format has this suffix; Qt writes ")
+        + toolkit::writablePictureFormats() + QLatin1Char('.');
+}
+
 void addOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
@@ -162,16 +181,18 @@ Invocation parseCommandLine(const QStringList &arguments)
         return invocation;
     }
     invocation.files = parser.positionalArguments();
+    invocation.json = parser.isSet(kJsonOption);
+    invocation.output = parser.value(kOutputOption);
+    invocation.prefix = parser.value(kPrefixOption);
     QString error = modeError(parser);
     if (error.isEmpty())
         error = fileCountError(invocation.mode, invocation.files.size());
     if (error.isEmpty() && !readScale(parser, invocation.scale))
         error = QStringLiteral("--scale needs a number above 0 and at most %1.").arg(kMaxScale);
+    if (error.isEmpty())
+        error = readPictureFormat(invocation);
     if (!error.isEmpty())
         return usageError(invocation, error);
-    invocation.json = parser.isSet(kJsonOption);
-    invocation.output = parser.value(kOutputOption);
-    invocation.prefix = parser.value(kPrefixOption);
     if (invocation.mode == Mode::Panel && !invocation.files.isEmpty())
         invocation.files[0] = QDir::toNativeSeparators(QFileInfo(invocation.files[0]).absoluteFilePath());
     return invocation;

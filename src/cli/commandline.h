@@ -30,6 +30,8 @@ struct Invocation {
     // shell or the dynamic loader reads.
     QString prefix;
     QString output;
+    // --render: the format OUT's suffix names ("png" for "-" and no suffix).
+    QByteArray pictureFormat;
     double scale = 1;
     QString error;
     int exitStatus = ExitOk;

@@ -2,6 +2,7 @@
 
 #include "cli/answers.h"
 #include "cli/commandline.h"
+#include "cli/picturefile.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
 #include "platform/error.h"
@@ -122,7 +123,8 @@ int renderScript(const Invocation &invocation)
     if (!window)
         return ExitFailed;
     try {
-        toolkit::saveClientAreaPicture(window, invocation.scale, invocation.output);
+        const QImage picture = toolkit::clientAreaPicture(window, invocation.scale);
+        writePictureFile(invocation.output, toolkit::encodePicture(picture, invocation.pictureFormat));
     } catch (const platform::Error &error) {
         writeError(invocation.output + QStringLiteral(": error ") + QString::number(error.number())
                    + QStringLiteral(": ") + error.description() + QLatin1Char('\n'));

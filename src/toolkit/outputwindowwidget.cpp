@@ -79,6 +79,11 @@ void OutputWindowWidget::reapplyGeometry()
         move(toPixels(m_left, tx), toPixels(m_top, ty));
 }
 
+QSize OutputWindowWidget::outerSize() const
+{
+    return QSize(toPixels(m_width, platform::twipsPerPixelX()), toPixels(m_height, platform::twipsPerPixelY()));
+}
+
 void OutputWindowWidget::setTitle(const QString &title)
 {
     if (windowHandle()) {
