@@ -55,8 +55,9 @@ Options:
   -h, --help        Print this help and exit.
   -v, --version     Print the version and exit.
 
-With --run, --check and --render, a first line starting with "#!" is skipped,
-and each failure is printed on standard error as
+With --run, --check and --render, FILE may be "-" for standard input or a
+pipe such as /dev/stdin, read to its end; a first line starting with "#!" is
+skipped, and each failure is printed on standard error as
   FILE:LINE: error N: description
   FILE:LINE: error: unknown command: KEYWORD
   FILE: error 53: File not found

@@ -16,7 +16,15 @@
 namespace cli {
 
 namespace {
-constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
+const QString kStandardInput = QStringLiteral("-");
+
+// A first "#!" line is skipped, and a script may come from a pipe or from
+// standard input, named "-".
+interpreter::RunOptions shellRun(const QString &path)
+{
+    return {.skipInterpreterLine = true,
+            .source = path == kStandardInput ? files::ReadSource::StandardInput : files::ReadSource::FileOrStream};
+}
 
 DialogAnswerer &dialogAnswerer()
 {
@@ -27,7 +35,7 @@ DialogAnswerer &dialogAnswerer()
 // Runs a script; returns its window, or null after reporting why there is none.
 QWidget *buildWindow(const QString &path, TerminalRunHost &host)
 {
-    interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
+    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
     if (host.failed())
         return nullptr;
     QWidget *window = toolkit::newestOutputWindow();
@@ -106,7 +114,7 @@ int checkScripts(const Invocation &invocation)
     int status = ExitOk;
     for (const QString &path : invocation.files) {
         TerminalRunHost host;
-        interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
+        interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
         unloadAllWindows();
         if (host.failed())
             status = ExitFailed;

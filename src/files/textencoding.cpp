@@ -166,9 +166,23 @@ void TextWriter::appendBytes(QByteArrayView bytes)
 
 void TextWriter::finish() { m_out.truncate(m_size); }
 
-DecodedText readTextFile(const QString &path)
+namespace {
+QByteArray readBytes(const QString &path, ReadSource source)
 {
-    const QByteArray bytes = readRegularFile(QFile::encodeName(path));
+    switch (source) {
+    case ReadSource::FileOrStream:
+        return readFileOrStream(QFile::encodeName(path));
+    case ReadSource::StandardInput:
+        return readStandardInput();
+    default:
+        return readRegularFile(QFile::encodeName(path));
+    }
+}
+} // namespace
+
+DecodedText readTextFile(const QString &path, ReadSource source)
+{
+    const QByteArray bytes = readBytes(path, source);
     try {
         return decodeText(bytes);
     } catch (const std::bad_alloc &) {

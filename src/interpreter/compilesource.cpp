@@ -25,10 +25,10 @@ QString withoutByteOrderMark(QString text)
 
 // The whole script, read before its first line runs, so that a failure to
 // read it is reported as the script's own and never as a line's.
-std::optional<QString> readScript(RunState &run)
+std::optional<QString> readScript(RunState &run, files::ReadSource source)
 {
     try {
-        return withoutByteOrderMark(files::readTextFile(run.path).text);
+        return withoutByteOrderMark(files::readTextFile(run.path, source).text);
     } catch (const platform::Error &error) {
         reportScriptReadError(run, error);
         return std::nullopt;
@@ -98,7 +98,7 @@ void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions 
     RunState run(path, host);
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
-        const std::optional<QString> script = readScript(run);
+        const std::optional<QString> script = readScript(run, options.source);
         const bool succeeded = script && runLines(run, *script, stepFlag, options);
         run.runWindow.showKeptChanges();
         if (succeeded)

@@ -37,6 +37,8 @@ private Q_SLOTS:
     void commandLine();
     void check_data();
     void check();
+    void scriptFromAPipe_data();
+    void scriptFromAPipe();
     void render_data();
     void render();
     void renderWrites_data();
@@ -139,6 +141,41 @@ void TestShellModes::check()
     QDir(m_dir.path()).mkdir("sub");
 
     const Outcome outcome = zarvo(QStringList{"--check"} + files, withoutDisplay(), m_dir.path());
+    QCOMPARE(outcome.err, err);
+    QCOMPARE(outcome.out, out);
+    QCOMPARE(outcome.exitCode, exitCode);
+}
+
+void TestShellModes::scriptFromAPipe_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("script"); // on standard input, a pipe
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+
+    const QByteArray good = kWindow + kOkButton;
+    QTest::newRow("check -") << QStringList{"--check", "-"} << good << 0 << QByteArray("-: ok\n") << QByteArray();
+    QTest::newRow("check /dev/stdin, a pipe") << QStringList{"--check", "/dev/stdin"} << good << 0
+                                              << QByteArray("/dev/stdin: ok\n") << QByteArray();
+    QTest::newRow("reports name -") << QStringList{"--check", "-"} << kWindow + "SetCaption nope, \"x\"\n" << 1
+                                    << QByteArray() << QByteArray("-:2: error 730: Control 'nope' not found\n");
+    // Relative paths are taken from the current folder, which holds p.png.
+    QTest::newRow("run -, a picture beside") << QStringList{"--run", "-"}
+                                             << good + "CreateImage 0, 0, 9, 9, img, -, \"p.png\"\n" << 0
+                                             << QByteArray("button='cmdOk'\n") << QByteArray();
+}
+
+void TestShellModes::scriptFromAPipe()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, script);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+
+    QVERIFY(QImage(2, 2, QImage::Format_RGB32).save(m_dir.filePath("p.png")));
+    const Outcome outcome = zarvo(arguments, answering("cmdOk"), m_dir.path(), {}, script);
     QCOMPARE(outcome.err, err);
     QCOMPARE(outcome.out, out);
     QCOMPARE(outcome.exitCode, exitCode);

@@ -37,9 +37,11 @@ inline QProcessEnvironment answering(const QString &answer)
 }
 
 // childSetup runs in the new process before the program starts, its
-// standard descriptors already in place (to close or replace one).
+// standard descriptors already in place (to close or replace one); input is
+// what the program reads on standard input, a pipe.
 inline Outcome run(const QString &program, const QStringList &arguments, const QProcessEnvironment &env,
-                   const QString &folder = QString(), const std::function<void()> &childSetup = {})
+                   const QString &folder = QString(), const std::function<void()> &childSetup = {},
+                   const QByteArray &input = {})
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -47,6 +49,8 @@ inline Outcome run(const QString &program, const QStringList &arguments, const Q
     if (childSetup)
         process.setChildProcessModifier(childSetup);
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(30000)) {
         process.kill();
         process.waitForFinished();
@@ -57,11 +61,11 @@ inline Outcome run(const QString &program, const QStringList &arguments, const Q
 }
 
 inline Outcome zarvo(const QStringList &arguments, const QProcessEnvironment &env, const QString &folder = QString(),
-                     const std::function<void()> &childSetup = {})
+                     const std::function<void()> &childSetup = {}, const QByteArray &input = {})
 {
     const bool answered = env.contains(QStringLiteral("ZARVO_TEST_ANSWER"));
     return run(QString::fromUtf8(answered ? ZARVO_ANSWERING_EXECUTABLE : ZARVO_EXECUTABLE), arguments, env, folder,
-               childSetup);
+               childSetup, input);
 }
 
 } // namespace testsupport
