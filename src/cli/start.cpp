@@ -1,6 +1,7 @@
 #include "cli/start.h"
 
 #include "cli/commandline.h"
+#include "cli/display.h"
 #include "cli/shellmodes.h"
 #include "cli/terminal.h"
 #include "panel/mainwindow.h"
@@ -8,36 +9,11 @@
 
 #include <QApplication>
 #include <csignal>
-#include <cstdlib>
+#include <optional>
 
 namespace cli {
 
 namespace {
-// Without a display Qt would abort with a long plugin message; say what to do.
-bool displayMissing()
-{
-#if defined(Q_OS_LINUX)
-    const auto unset = [](const char *name) {
-        const char *value = std::getenv(name);
-        return !value || !*value;
-    };
-    return unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM");
-#else
-    return false;
-#endif
-}
-
-// --run waits for someone to answer its window: a virtual display that
-// nobody sees would wait for ever.
-QString noDisplayHint(Mode mode, const char *program)
-{
-    if (mode == Mode::Run)
-        return QStringLiteral("zarvo: no display found; --run shows a window to answer: run it in a desktop "
-                              "session, or log in with ssh -X\n");
-    return QStringLiteral("zarvo: no display found; start it under a virtual display with: xvfb-run -a ")
-        + QString::fromLocal8Bit(program) + QLatin1Char('\n');
-}
-
 QtMessageHandler qtDefaultHandler = nullptr;
 
 // Qt's own notes (a missing runtime folder, font set-up...) would mix with
@@ -50,6 +26,8 @@ void criticalMessagesOnly(QtMsgType type, const QMessageLogContext &context, con
 }
 
 bool needsDisplay(Mode mode) { return mode == Mode::Panel || mode == Mode::Run; }
+
+int unreachableDisplayStatus(Mode mode) { return mode == Mode::Run ? ExitRunUsage : ExitFailed; }
 
 QStringList argumentsOf(int argc, char *argv[])
 {
@@ -115,12 +93,14 @@ int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelSho
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (displayMissing()) {
         writeError(noDisplayHint(invocation.mode, argv[0]));
-        return invocation.mode == Mode::Run ? ExitRunUsage : ExitFailed;
+        return unreachableDisplayStatus(invocation.mode);
     }
     // Qt reads options of its own (-style, -reverse...) from the arguments it
     // is given; the command line is Zarvo's alone, so it gets the name only.
     int qtArgc = 1;
+    std::optional<DisplayConnectionGuard> connecting(std::in_place, unreachableDisplayStatus(invocation.mode));
     platform::Application app(qtArgc, argv);
+    connecting.reset();
     QApplication::setApplicationName(QStringLiteral("zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION));
     return runMode(invocation, panelShown);
