@@ -1,5 +1,7 @@
 #include "cli/answers.h"
 
+#include "platform/filenames.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -27,7 +29,8 @@ bool inEnvironmentStyle(const QString &name)
 }
 
 // Text that UTF-8 can hold: each surrogate without its partner becomes
-// U+FFFD, so that every output is valid UTF-8 and strict JSON.
+// U+FFFD, a file name's byte that is not UTF-8 included, so that JSON is
+// valid UTF-8 for strict readers.
 QString encodable(QString text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -82,7 +85,7 @@ QByteArray shellAnswer(const QList<toolkit::ControlValue> &values, const QString
     for (const toolkit::ControlValue &value : values)
         out += prefix + value.name + QLatin1Char('=') + shellQuoted(shellValue(value)) + QLatin1Char('\n');
     out += prefix + kButtonName + QLatin1Char('=') + shellQuoted(button) + QLatin1Char('\n');
-    return encodable(out).toUtf8();
+    return platform::fileNameToBytes(out);
 }
 
 QByteArray jsonAnswer(const QList<toolkit::ControlValue> &values, const QString &button, const QString &prefix)

@@ -24,12 +24,14 @@ bool readByShellOrLoader(const QString &name, bool prefixed);
 
 // What --run prints once the window has closed: one name='value' line per
 // control in script order, a check box as 1 or 0, then button='NAME' (empty
-// when no button closed the window). Every name starts with prefix.
+// when no button closed the window). Every name starts with prefix. A file
+// name's bytes that are not UTF-8 are written as they are, the real name.
 QByteArray shellAnswer(const QList<toolkit::ControlValue> &values, const QString &button,
                        const QString &prefix = {});
 
 // The same as one JSON object on one line: every value a string except a
-// check box's, which is true or false.
+// check box's, which is true or false. JSON is UTF-8: a file name's bytes
+// that are not become U+FFFD.
 QByteArray jsonAnswer(const QList<toolkit::ControlValue> &values, const QString &button,
                       const QString &prefix = {});
 

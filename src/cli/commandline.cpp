@@ -1,10 +1,10 @@
 #include "cli/commandline.h"
 
+#include "platform/filenames.h"
 #include "toolkit/windowpicture.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -195,7 +195,7 @@ Invocation parseCommandLine(const QStringList &arguments)
     if (!error.isEmpty())
         return usageError(invocation, error);
     if (invocation.mode == Mode::Panel && !invocation.files.isEmpty())
-        invocation.files[0] = QDir::toNativeSeparators(QFileInfo(invocation.files[0]).absoluteFilePath());
+        invocation.files[0] = QDir::toNativeSeparators(platform::absoluteFileName(invocation.files[0]));
     return invocation;
 }
 

@@ -2,8 +2,8 @@
 
 #include "files/posixfile.h"
 #include "files/safesave.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +44,7 @@ void writePictureFile(const QString &out, const QByteArray &bytes)
 {
     if (out == kStandardOutput)
         return writeStraight(STDOUT_FILENO, bytes);
-    const QByteArray path = QFile::encodeName(out);
+    const QByteArray path = platform::fileNameToBytes(out);
     if (!isStream(path))
         return files::writeFileAtomically(out, bytes);
     files::FileDescriptor fd(::open(path.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC));

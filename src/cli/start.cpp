@@ -6,6 +6,7 @@
 #include "cli/terminal.h"
 #include "panel/mainwindow.h"
 #include "platform/application.h"
+#include "platform/filenames.h"
 
 #include <QApplication>
 #include <csignal>
@@ -33,7 +34,7 @@ QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(platform::fileNameFromBytes(argv[i]));
     return arguments;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/terminal.h"
 
+#include "platform/filenames.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -38,9 +40,11 @@ void occupyClosedStandardDescriptors()
 
 bool writeOut(const QByteArray &bytes) { return write(stdout, bytes); }
 
-bool writeOut(const QString &text) { return writeOut(text.toUtf8()); }
+// File names in the text (a script's, a picture's) are written as the bytes
+// they are on disk.
+bool writeOut(const QString &text) { return writeOut(platform::fileNameToBytes(text)); }
 
-void writeError(const QString &text) { write(stderr, text.toUtf8()); }
+void writeError(const QString &text) { write(stderr, platform::fileNameToBytes(text)); }
 
 QString lastWriteError() { return QString::fromLocal8Bit(std::strerror(g_writeErrno)); }
 
@@ -51,8 +55,12 @@ QString reportLine(const interpreter::RunReport &report)
         place += QLatin1Char(':') + QString::number(report.place.lineNumber);
     if (report.number == 0)
         return place + QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
-    return place + QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ")
+    QString line = place + QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ")
         + report.description;
+    // The script file itself is named first already.
+    if (report.place.lineNumber > 0 && !report.path.isEmpty())
+        line += QStringLiteral(": ") + report.path;
+    return line;
 }
 
 void TerminalRunHost::report(const interpreter::RunReport &report)

@@ -12,7 +12,8 @@ namespace cli {
 // closed, before anything else opens a file that would take its number.
 void occupyClosedStandardDescriptors();
 
-// Writes bytes, or text as UTF-8, to standard output or standard error, at
+// Writes bytes, or text as UTF-8 (a file name's bytes that are not UTF-8 as
+// they are, platform/filenames.h), to standard output or standard error, at
 // once. writeOut returns false when not every byte could be written.
 bool writeOut(const QByteArray &bytes);
 bool writeOut(const QString &text);
@@ -21,7 +22,7 @@ void writeError(const QString &text);
 QString lastWriteError();
 
 // One failure of a run as editors and CI jobs read it:
-//   FILE:LINE: error N: description
+//   FILE:LINE: error N: description[: the file or folder the line tried]
 //   FILE:LINE: error: unknown command: KEYWORD
 //   FILE: error N: description            (the script file itself)
 QString reportLine(const interpreter::RunReport &report);

@@ -4,8 +4,8 @@
 #include "files/savetarget.h"
 #include "files/statefolder.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -71,7 +71,7 @@ void removeRecoveryCopy(const QByteArray &target)
 
 std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
 {
-    const QByteArray target = resolvedLinkTarget(QFile::encodeName(scriptPath));
+    const QByteArray target = resolvedLinkTarget(platform::fileNameToBytes(scriptPath));
     const QByteArray copyPath = target.isEmpty() ? QByteArray() : copyPathFor(target);
     std::optional<QByteArray> copy = copyPath.isEmpty() ? std::nullopt : readIfPresent(copyPath);
     if (copy && readIfPresent(target) == copy) {
@@ -83,7 +83,7 @@ std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
 
 void discardRecoveryCopy(const QString &scriptPath)
 {
-    const QByteArray target = resolvedLinkTarget(QFile::encodeName(scriptPath));
+    const QByteArray target = resolvedLinkTarget(platform::fileNameToBytes(scriptPath));
     if (!target.isEmpty())
         removeRecoveryCopy(target);
 }

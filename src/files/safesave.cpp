@@ -5,8 +5,8 @@
 #include "files/savetarget.h"
 #include "files/temporaryfiles.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -96,7 +96,7 @@ void writeAndReplace(TemporaryFile &temporary, const QByteArray &target, const Q
 // file systems order the data before a rename that replaces a file.
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const SaveTarget target = inspectSaveTarget(QFile::encodeName(path));
+    const SaveTarget target = inspectSaveTarget(platform::fileNameToBytes(path));
     // Other hard links keep sharing the file only if it is written in place.
     if (target.exists && target.status.st_nlink > 1)
         return writeInPlace(target, bytes);

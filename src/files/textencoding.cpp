@@ -2,8 +2,8 @@
 
 #include "files/posixfile.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cstring>
@@ -171,11 +171,11 @@ QByteArray readBytes(const QString &path, ReadSource source)
 {
     switch (source) {
     case ReadSource::FileOrStream:
-        return readFileOrStream(QFile::encodeName(path));
+        return readFileOrStream(platform::fileNameToBytes(path));
     case ReadSource::StandardInput:
         return readStandardInput();
     default:
-        return readRegularFile(QFile::encodeName(path));
+        return readRegularFile(platform::fileNameToBytes(path));
     }
 }
 } // namespace

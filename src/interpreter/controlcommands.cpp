@@ -2,9 +2,9 @@
 #include "interpreter/commandtable.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
+#include "platform/filenames.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace interpreter {
 
@@ -19,7 +19,8 @@ QString scriptRelativePath(const RunState &run, const QString &path)
 {
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return QDir(QFileInfo(run.path).absolutePath()).filePath(path);
+    const QString script = platform::absoluteFileName(run.path);
+    return script.left(script.lastIndexOf(QLatin1Char('/')) + 1) + path;
 }
 
 // Steps 1 to 3 of every creation command: read the name, add the control,

@@ -15,6 +15,7 @@ RunReport reportOf(const RunState &run, const platform::Error &error)
     RunReport report;
     report.number = error.number();
     report.description = error.description();
+    report.path = error.path();
     report.place = run.place();
     return report;
 }

@@ -22,6 +22,9 @@ struct RunReport {
     // no command has number 0 and names the keyword instead.
     int number = 0;
     QString description;
+    // The file or folder a failing command tried (a picture, a list's
+    // folder), when the description does not name it; empty otherwise.
+    QString path;
     QString unknownKeyword;
     // How the control panel shows it: a message box with this title, text and
     // icon style. An empty title means the status line alone, which the run

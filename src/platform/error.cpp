@@ -4,8 +4,8 @@
 
 namespace platform {
 
-Error::Error(int number, QString description)
-    : m_number(number), m_description(std::move(description)),
+Error::Error(int number, QString description, QString path)
+    : m_number(number), m_description(std::move(description)), m_path(std::move(path)),
       m_what((QString::number(number) + QStringLiteral(": ") + m_description).toUtf8())
 {
 }
@@ -41,11 +41,16 @@ void raiseError(int number, const QString &description)
     throw Error(number, description);
 }
 
-void raiseFileOpenError(bool fileExists, bool folderExists)
+void raiseFileError(int number, const QString &path)
+{
+    throw Error(number, standardDescription(number), path);
+}
+
+void raiseFileOpenError(bool fileExists, bool folderExists, const QString &path)
 {
     if (fileExists)
-        raiseError(ErrFileAccess);
-    raiseError(folderExists ? ErrFileNotFound : ErrPathNotFound);
+        raiseFileError(ErrFileAccess, path);
+    raiseFileError(folderExists ? ErrFileNotFound : ErrPathNotFound, path);
 }
 
 void raiseControlError(int number, const QString &controlName)

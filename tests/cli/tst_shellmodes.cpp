@@ -1,6 +1,7 @@
 // The shell modes and the command line, end to end: the built executable run
 // as a process, its standard output, standard error and exit status.
 #include "cli/zarvoprocess.h"
+#include "platform/filenames.h"
 #include "support/testscript.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void check();
     void scriptFromAPipe_data();
     void scriptFromAPipe();
+    void namesThatAreNotUtf8_data();
+    void namesThatAreNotUtf8();
     void render_data();
     void render();
     void renderWrites_data();
@@ -132,6 +136,11 @@ void TestShellModes::check_data()
                              << QByteArray("absent.txt: error 53: File not found\n");
     QTest::newRow("a folder") << QStringList{"sub"} << 1 << QByteArray()
                               << QByteArray("sub: error 75: Path/File access error\n");
+    const QByteArray here = QFile::encodeName(m_dir.path());
+    QTest::newRow("a missing picture and folder, by the paths tried")
+        << QStringList{"lost.txt", "gone.txt"} << 1 << QByteArray()
+        << "lost.txt:2: error 53: File not found: " + here + "/none.png\n"
+           "gone.txt:2: error 76: Path not found: " + here + "/nowhere\n";
     QTest::newRow("several, every one checked")
         << QStringList{"bad.txt", "good.txt", "absent.txt", "good.txt"} << 1
         << QByteArray("good.txt: ok\ngood.txt: ok\n")
@@ -149,6 +158,8 @@ void TestShellModes::check()
     writeFile(m_dir.filePath("shebang.txt"), "#!/usr/bin/env -S zarvo --check\n" + kWindow + "CreateButton 1, 2\n");
     writeFile(m_dir.filePath("bad.txt"), kWindow + "SetCaption nope, \"x\"\n" + kOkButton);
     writeFile(m_dir.filePath("unknown.txt"), kWindow + "createWindow 1, 2\n");
+    writeFile(m_dir.filePath("lost.txt"), kWindow + "CreateImage 0, 0, 9, 9, img, -, \"none.png\"\n");
+    writeFile(m_dir.filePath("gone.txt"), kWindow + "CreateFilelist 0, 0, 9, 9, fil, -, \"nowhere\"\n");
     QDir(m_dir.path()).mkdir("sub");
 
     const Outcome outcome = zarvo(QStringList{"--check"} + files, withoutDisplay(), m_dir.path());
@@ -187,6 +198,44 @@ void TestShellModes::scriptFromAPipe()
 
     QVERIFY(QImage(2, 2, QImage::Format_RGB32).save(m_dir.filePath("p.png")));
     const Outcome outcome = zarvo(arguments, answering("cmdOk"), m_dir.path(), {}, script);
+    QCOMPARE(outcome.err, err);
+    QCOMPARE(outcome.out, out);
+    QCOMPARE(outcome.exitCode, exitCode);
+}
+
+void TestShellModes::namesThatAreNotUtf8_data()
+{
+    QTest::addColumn<QString>("arguments"); // for sh, where \351 is the byte 0xE9
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+
+    const QByteArray folder = QFile::encodeName(m_dir.path()) + "/d\xe9";
+    QTest::newRow("check opens the file") << R"sh(--check "$(printf 's\351.txt')" "$(printf 'no\351.txt')")sh" << 1
+                                          << QByteArray("s\xe9.txt: ok\n")
+                                          << QByteArray("no\xe9.txt: error 53: File not found\n");
+    QTest::newRow("run prints the real name") << R"sh(--run "$(printf 'd\351/s.txt')")sh" << 0
+                                              << "dirHere='" + folder + "'\nbutton='cmdOk'\n" << QByteArray();
+    QTest::newRow("JSON, which is UTF-8, has U+FFFD")
+        << R"sh(--run "$(printf 'd\351/s.txt')" --json)sh" << 0
+        << R"({"button":"cmdOk","dirHere":")" + folder.chopped(1) + "\xef\xbf\xbd\"}\n" << QByteArray();
+}
+
+// Names go from the command line to the file, and back out, as bytes.
+void TestShellModes::namesThatAreNotUtf8()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+
+    writeFile(m_dir.filePath(QString::fromUtf16(u"s\xDCE9.txt")), kWindow + kOkButton);
+    const QString folder = m_dir.filePath(QString::fromUtf16(u"d\xDCE9"));
+    QVERIFY(::mkdir(platform::fileNameToBytes(folder).constData(), 0777) == 0 || errno == EEXIST);
+    writeFile(folder + "/s.txt", kWindow + "CreateDirlist 0, 40, 200, 100, dirHere, -, \".\"\n" + kOkButton);
+    const QString program = QStringLiteral(ZARVO_ANSWERING_EXECUTABLE);
+    const Outcome outcome =
+        run("/bin/sh", {"-c", "exec \"$0\" " + arguments, program}, answering("cmdOk"), m_dir.path());
     QCOMPARE(outcome.err, err);
     QCOMPARE(outcome.out, out);
     QCOMPARE(outcome.exitCode, exitCode);

@@ -1,26 +1,33 @@
 #include "support/testscript.h"
 
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "toolkit/loadedwindows.h"
 
 #include <QFile>
 #include <QWidget>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 
 namespace testsupport {
 
+// Files are named by their bytes (platform/filenames.h), so that a test may
+// use names that are not UTF-8.
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    const int fd = ::open(platform::fileNameToBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+        || file.write(bytes) != bytes.size() || !file.flush())
         QFAIL(qPrintable(QStringLiteral("cannot write ") + path));
 }
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(platform::fileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return {};
     return file.readAll();
 }
