@@ -15,9 +15,6 @@
 using namespace testsupport;
 
 namespace {
-const QByteArray kWindow = "CreateWindow 10, 10, 320, 200, -, $10, \"Test\"\n";
-const QByteArray kOkButton = "CreateButton 10, 10, 80, 24, cmdOk, -, \"OK\"\n";
-
 QByteArray textBox(const QByteArray &name, const QByteArray &text = "/tmp/x")
 {
     return "CreateTextbox 0, 40, 90, 20, " + name + ", -, \"" + text + "\"\n";
@@ -53,17 +50,10 @@ private Q_SLOTS:
     void unwritableAnswer();
 
 private:
-    QString script(const QByteArray &bytes);
+    void script(const QByteArray &bytes) { writeFile(m_dir.filePath(QStringLiteral("s.txt")), bytes); }
 
     QTemporaryDir m_dir;
 };
-
-QString TestRunAnswers::script(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QStringLiteral("s.txt"));
-    writeFile(path, bytes);
-    return path;
-}
 
 void TestRunAnswers::runAnswers_data()
 {
@@ -112,9 +102,9 @@ void TestRunAnswers::runAnswers_data()
     QTest::newRow("a name in the environment's style") << kWindow + textBox("TXT_USER2") + kOkButton << plain
                                                        << "cmdOk" << 2 << QByteArray()
                                                        << "s.txt:2: error: the control 'TXT_USER2" + refused;
-    QTest::newRow("a label named PATH prints nothing") << kWindow + "CreateLabel 0, 0, 9, 9, PATH, -, \"x\"\n" + kOkButton
-                                                       << plain << "cmdOk" << 0 << QByteArray("button='cmdOk'\n")
-                                                       << QByteArray();
+    QTest::newRow("a label named PATH prints nothing")
+        << kWindow + "CreateLabel 0, 0, 9, 9, PATH, -, \"x\"\n" + kOkButton << plain << "cmdOk" << 0
+        << QByteArray("button='cmdOk'\n") << QByteArray();
     QTest::newRow("--prefix: every name, button too") << path << QStringList{"--prefix", "f_"} << "cmdOk" << 0
                                                       << QByteArray("f_PATH='/tmp/x'\nf_button='cmdOk'\n")
                                                       << QByteArray();

@@ -20,9 +20,6 @@
 using namespace testsupport;
 
 namespace {
-const QByteArray kWindow = "CreateWindow 10, 10, 320, 200, -, $10, \"Test\"\n";
-const QByteArray kOkButton = "CreateButton 10, 10, 80, 24, cmdOk, -, \"OK\"\n";
-
 // rwxr-xr-x, or r-xr-xr-x without the owner's write permission.
 bool setFolderMode(const QString &path, bool ownerWrites)
 {
@@ -51,17 +48,10 @@ private Q_SLOTS:
     void installedProgramCopiesTheSample();
 
 private:
-    QString script(const QByteArray &bytes);
+    void script(const QByteArray &bytes) { writeFile(m_dir.filePath(QStringLiteral("s.txt")), bytes); }
 
     QTemporaryDir m_dir;
 };
-
-QString TestShellModes::script(const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(QStringLiteral("s.txt"));
-    writeFile(path, bytes);
-    return path;
-}
 
 void TestShellModes::commandLine_data()
 {

@@ -12,6 +12,10 @@
 
 namespace testsupport {
 
+// A borderless window of 320 x 200 pixels and a button cmdOk on it.
+inline const QByteArray kWindow = "CreateWindow 10, 10, 320, 200, -, $10, \"Test\"\n";
+inline const QByteArray kOkButton = "CreateButton 10, 10, 80, 24, cmdOk, -, \"OK\"\n";
+
 struct Outcome {
     int exitCode = -1; // -1: killed by a signal, or still running after 30 s
     QByteArray out;
