@@ -19,11 +19,12 @@ namespace {
 const QString kStandardInput = QStringLiteral("-");
 
 // A first "#!" line is skipped, and a script may come from a pipe or from
-// standard input, named "-".
-interpreter::RunOptions shellRun(const QString &path)
+// standard input, named "-". --run shows the window itself, as a dialog.
+interpreter::RunOptions shellRun(const QString &path, bool showWindow = true)
 {
     return {.skipInterpreterLine = true,
-            .source = path == kStandardInput ? files::ReadSource::StandardInput : files::ReadSource::FileOrStream};
+            .source = path == kStandardInput ? files::ReadSource::StandardInput : files::ReadSource::FileOrStream,
+            .showWindow = showWindow};
 }
 
 DialogAnswerer &dialogAnswerer()
@@ -33,9 +34,9 @@ DialogAnswerer &dialogAnswerer()
 }
 
 // Runs a script; returns its window, or null after reporting why there is none.
-QWidget *buildWindow(const QString &path, TerminalRunHost &host)
+QWidget *buildWindow(const QString &path, TerminalRunHost &host, bool showWindow)
 {
-    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
+    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path, showWindow));
     if (host.failed())
         return nullptr;
     QWidget *window = toolkit::newestOutputWindow();
@@ -85,7 +86,7 @@ void setDialogAnswerer(DialogAnswerer answerer) { dialogAnswerer() = std::move(a
 int runDialog(const Invocation &invocation)
 {
     TerminalRunHost host;
-    QWidget *window = buildWindow(invocation.files.first(), host);
+    QWidget *window = buildWindow(invocation.files.first(), host, false);
     if (!window)
         return ExitRunScriptFailed;
     const QString refusal = answerRefusal(invocation, toolkit::controlValues(window), host);
@@ -127,7 +128,7 @@ int checkScripts(const Invocation &invocation)
 int renderScript(const Invocation &invocation)
 {
     TerminalRunHost host;
-    QWidget *window = buildWindow(invocation.files.first(), host);
+    QWidget *window = buildWindow(invocation.files.first(), host, true);
     if (!window)
         return ExitFailed;
     try {

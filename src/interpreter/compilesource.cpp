@@ -96,6 +96,7 @@ void failRun(RunState &run, const platform::Error &error)
 void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
+    run.showWindow = options.showWindow;
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
         const std::optional<QString> script = readScript(run, options.source);

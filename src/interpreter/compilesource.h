@@ -24,6 +24,9 @@ struct RunOptions {
     // then naming the script in reports and, as a relative name, taking
     // relative paths from the current folder.
     files::ReadSource source = files::ReadSource::RegularFile;
+    // CreateWindow shows the run window. --run leaves it hidden and shows it
+    // as a dialog once the names of its controls are accepted.
+    bool showWindow = true;
 };
 
 // Runs the script file at path from its first line to its last, building the

@@ -33,6 +33,8 @@ struct RunState {
     int lineNumber = 0;
     // End of the last step selection, in editor text positions.
     int searchFrom = 0;
+    // Whether CreateWindow shows the run window (RunOptions::showWindow).
+    bool showWindow = true;
 };
 
 } // namespace interpreter

@@ -30,7 +30,8 @@ void createWindow(RunState &run, const ArgumentList &args, const Command &)
     window.setHeight(platform::checkedSingleProduct(platform::toNumber(args.at(4)), ty));
     window.setCaption(stripQuotes(args.at(7)));
     applyWindowOptions(window, args.at(6));
-    window.show();
+    if (run.showWindow)
+        window.show();
 }
 
 void setWindowTitle(RunState &run, const ArgumentList &args, const Command &)
