@@ -6,6 +6,7 @@
 // Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 
 #include "editor/scripteditor.h"
+#include "editor/scripthighlighter.h"
 #include "figures.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -147,7 +147,7 @@ void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megaby
 void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
 {
     panel::MainWindow uncoloured(dir.filePath(QStringLiteral("empty.txt")));
-    delete uncoloured.editor()->document()->findChild<QSyntaxHighlighter *>();
+    delete uncoloured.editor()->document()->findChild<editing::ScriptHighlighter *>();
     uncoloured.show();
     const QString script = dir.filePath(QStringLiteral("coloured.txt"));
     const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));

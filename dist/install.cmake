@@ -42,7 +42,8 @@ install(FILES ${CMAKE_BINARY_DIR}/dist/zarvo.1.gz DESTINATION ${CMAKE_INSTALL_MA
 install(FILES ${ZARVO_DIST_DIR}/zarvo-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zarvo.xml)
 # The user documentation, with the machine-readable licence and the changelog
 # where Debian looks for them.
-install(FILES ${PROJECT_SOURCE_DIR}/docs/control-panel.md ${PROJECT_SOURCE_DIR}/docs/limits.md
+install(FILES ${PROJECT_SOURCE_DIR}/docs/accessibility.md ${PROJECT_SOURCE_DIR}/docs/control-panel.md
+              ${PROJECT_SOURCE_DIR}/docs/limits.md
               ${PROJECT_SOURCE_DIR}/docs/script-language.md ${PROJECT_SOURCE_DIR}/docs/script-reference.md
               ${PROJECT_SOURCE_DIR}/docs/shell-mode.md ${CMAKE_BINARY_DIR}/dist/copyright
               ${CMAKE_BINARY_DIR}/dist/changelog.gz

@@ -18,6 +18,7 @@ const QString kVersionOption = QStringLiteral("version");
 const QString kRunOption = QStringLiteral("run");
 const QString kJsonOption = QStringLiteral("json");
 const QString kCheckOption = QStringLiteral("check");
+const QString kStrictOption = QStringLiteral("strict");
 const QString kRenderOption = QStringLiteral("render");
 const QString kOutputOption = QStringLiteral("output");
 const QString kScaleOption = QStringLiteral("scale");
@@ -25,7 +26,7 @@ const QString kPrefixOption = QStringLiteral("prefix");
 
 const QString kHelp = QStringLiteral(R"(Usage: zarvo [FILE]
        zarvo --run FILE [--json] [--prefix P]
-       zarvo --check FILE...
+       zarvo --check [--strict] FILE...
        zarvo --render FILE -o OUT.png [--scale S]
 
 Without options, opens the control panel on FILE (made absolute; the first
@@ -34,9 +35,10 @@ script.
 
 Options:
   --run FILE        Run FILE as COMPILE does and show its window, without the
-                    control panel. Every button closes the window; then print
-                    name='value' (shell quoting) for each control that holds a
-                    value, in script order, and button='NAME' last.
+                    control panel. Every button closes the window, Return
+                    presses the first; then print name='value' (shell
+                    quoting) for each control that holds a value, in script
+                    order, and button='NAME' last.
   --json            With --run: print one JSON object instead.
   --prefix P        With --run: put P (letters, digits, _) before every name
                     printed, button included. Without it, --run refuses names
@@ -44,6 +46,7 @@ Options:
                     any name in capitals).
   --check FILE...   Run each FILE with no window shown and no display needed;
                     print "FILE: ok" for each one that succeeds.
+  --strict          With --check: a script with warnings fails.
   --render FILE     Run FILE with no display needed and write a picture of its
                     window's client area.
   -o, --output OUT  With --render: the picture file to write, in the format
@@ -61,11 +64,13 @@ skipped, and each failure is printed on standard error as
   FILE:LINE: error N: description
   FILE:LINE: error: unknown command: KEYWORD
   FILE: error 53: File not found
+--check also warns of each input control that no label names, as
+  FILE:LINE: warning: text box NAME has no label
 
 Exit status:
   0  done; with --run, a button closed the window
   1  --run: the close box or Escape closed the window
-     --check, --render: a script failed
+     --check, --render: a script failed (--strict: or had warnings)
      the control panel: no display found
   2  a usage error; with --run, the script failed
   3  --run: a usage error, or no display found
@@ -86,6 +91,8 @@ QString modeError(const QCommandLineParser &parser)
     static const QRegularExpression shellName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (parser.isSet(kPrefixOption) && !shellName.match(parser.value(kPrefixOption)).hasMatch())
         return QStringLiteral("--prefix needs a shell name: letters, digits and _, not starting with a digit.");
+    if (parser.isSet(kStrictOption) && !parser.isSet(kCheckOption))
+        return QStringLiteral("--strict needs --check.");
     const bool render = parser.isSet(kRenderOption);
     if (!render && (parser.isSet(kOutputOption) || parser.isSet(kScaleOption)))
         return QStringLiteral("-o and --scale need --render.");
@@ -153,6 +160,7 @@ void addOptions(QCommandLineParser &parser)
         {kRunOption, QString()},
         {kJsonOption, QString()},
         {kCheckOption, QString()},
+        {kStrictOption, QString()},
         {kRenderOption, QString()},
         {{QStringLiteral("o"), kOutputOption}, QString(), QStringLiteral("OUT")},
         {kScaleOption, QString(), QStringLiteral("S")},
@@ -183,6 +191,7 @@ Invocation parseCommandLine(const QStringList &arguments)
     }
     invocation.files = parser.positionalArguments();
     invocation.json = parser.isSet(kJsonOption);
+    invocation.strict = parser.isSet(kStrictOption);
     invocation.output = parser.value(kOutputOption);
     invocation.prefix = parser.value(kPrefixOption);
     QString error = modeError(parser);

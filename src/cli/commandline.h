@@ -26,6 +26,7 @@ struct Invocation {
     // The script files as given; the panel's FILE is made absolute.
     QStringList files;
     bool json = false;
+    bool strict = false; // --check: warnings fail the script
     // --run: put before every name printed, so that no name is one the
     // shell or the dynamic loader reads.
     QString prefix;

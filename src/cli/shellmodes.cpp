@@ -79,6 +79,16 @@ QString answerRefusal(const Invocation &invocation, const QList<toolkit::Control
     return {};
 }
 
+// Runs one script for --check with its warnings shown; true when it passes:
+// it succeeded, and with --strict it had no warnings either.
+bool checkScript(const QString &path, bool strict)
+{
+    TerminalRunHost host;
+    host.showWarnings();
+    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
+    unloadAllWindows();
+    return !host.failed() && !(strict && host.warningCount() > 0);
+}
 } // namespace
 
 void setDialogAnswerer(DialogAnswerer answerer) { dialogAnswerer() = std::move(answerer); }
@@ -114,13 +124,10 @@ int checkScripts(const Invocation &invocation)
 {
     int status = ExitOk;
     for (const QString &path : invocation.files) {
-        TerminalRunHost host;
-        interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
-        unloadAllWindows();
-        if (host.failed())
-            status = ExitFailed;
-        else
+        if (checkScript(path, invocation.strict))
             writeOut(path + QStringLiteral(": ok\n"));
+        else
+            status = ExitFailed;
     }
     return status;
 }

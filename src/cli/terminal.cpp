@@ -63,6 +63,19 @@ QString reportLine(const interpreter::RunReport &report)
     return line;
 }
 
+QString warningLine(const interpreter::RunWarning &warning)
+{
+    return warning.place.scriptPath + QLatin1Char(':') + QString::number(warning.place.lineNumber)
+        + QStringLiteral(": warning: ") + warning.text;
+}
+
+void TerminalRunHost::warn(const interpreter::RunWarning &warning)
+{
+    ++m_warningCount;
+    if (m_warningsShown)
+        writeError(warningLine(warning) + QLatin1Char('\n'));
+}
+
 void TerminalRunHost::report(const interpreter::RunReport &report)
 {
     m_failed = true;

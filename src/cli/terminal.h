@@ -27,18 +27,28 @@ QString lastWriteError();
 //   FILE: error N: description            (the script file itself)
 QString reportLine(const interpreter::RunReport &report);
 
+// One warning of a run as editors and CI jobs read it:
+//   FILE:LINE: warning: text box txtUser has no label
+QString warningLine(const interpreter::RunWarning &warning);
+
 // The host of runs started from a terminal: no status line, no editor, no
 // message boxes; each failure goes to standard error as one reportLine.
+// Warnings are counted, and written there too once showWarnings() is called.
 class TerminalRunHost : public interpreter::SilentRunHost {
 public:
     void report(const interpreter::RunReport &report) override;
+    void warn(const interpreter::RunWarning &warning) override;
     void controlCreated(const QString &name, int lineNumber) override;
     bool failed() const { return m_failed; }
+    void showWarnings() { m_warningsShown = true; }
+    int warningCount() const { return m_warningCount; }
     // The line that created the control of that name (any letter case), or 0.
     int lineOfControl(const QString &name) const;
 
 private:
     bool m_failed = false;
+    bool m_warningsShown = false;
+    int m_warningCount = 0;
     QHash<QString, int> m_controlLines; // by name in lower case
 };
 

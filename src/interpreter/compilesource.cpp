@@ -83,6 +83,17 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
     }
     return true;
 }
+
+// Names the finished window's controls and points out each input control
+// that no label names, at the line that made it.
+void nameControls(RunState &run)
+{
+    for (const toolkit::UnlabelledControl &control : run.runWindow.nameControls()) {
+        const RunPlace place{run.path, run.controlLines.value(control.name), QString()};
+        run.host.warn({place, control.kind + QLatin1Char(' ') + control.name + QStringLiteral(" has no label")});
+    }
+}
+
 // The run's single error trap: report while the run window, as far as it was
 // built, is on screen as it stands, then take it away.
 void failRun(RunState &run, const platform::Error &error)
@@ -102,10 +113,12 @@ void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions 
         const std::optional<QString> script = readScript(run, options.source);
         const bool succeeded = script && runLines(run, *script, stepFlag, options);
         run.runWindow.showKeptChanges();
-        if (succeeded)
+        if (succeeded) {
+            nameControls(run);
             run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
-        else
+        } else {
             run.runWindow.unload();
+        }
     } catch (const platform::Error &error) {
         failRun(run, error);
     } catch (const std::bad_alloc &) {

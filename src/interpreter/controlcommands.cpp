@@ -30,6 +30,7 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlR
     const bool sized = row.shape == ArgumentShape::Sized;
     const QString &name = args.at(sized ? kSizedNameElement : kUnsizedNameElement);
     Control control = run.window().addControl(QLatin1String(row.classId), name);
+    run.controlLines.insert(name, run.lineNumber);
     run.host.controlCreated(name, run.lineNumber);
     control.setProperty(QStringLiteral("Left"), args.at(1));
     control.setProperty(QStringLiteral("Top"), args.at(2));

@@ -35,6 +35,13 @@ struct RunReport {
     RunPlace place;
 };
 
+// Something a run that succeeded points out to the script's author: where
+// (the line that made the control) and what, as "text box txtUser has no label".
+struct RunWarning {
+    RunPlace place;
+    QString text;
+};
+
 // What a compile run needs of whoever started it: a status line, an editor's
 // text and selection, the step window, and a place for failure reports. The
 // control panel is one host; a host without a panel serves tools and tests.
@@ -58,6 +65,9 @@ public:
     // Receives each early end of a run once, while the run window, as far as
     // it was built, is still there.
     virtual void report(const RunReport &report) = 0;
+    // Receives each warning of a run that succeeded; hosts that do not show
+    // warnings keep this.
+    virtual void warn(const RunWarning &) {}
     // Hears of each control the run creates, by the name the script gives
     // it, with the line that creates it.
     virtual void controlCreated(const QString &name, int lineNumber)

@@ -4,6 +4,7 @@
 #include "toolkit/runbudget.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <fcntl.h>
@@ -61,7 +62,7 @@ Picture loadPicture(const QString &path)
             platform::raiseFileError(platform::ErrFileAccess, path);
         platform::raiseFileError(platform::ErrInvalidPicture, path);
     }
-    return Picture{QPixmap::fromImage(std::move(image))};
+    return Picture{QPixmap::fromImage(std::move(image)), path};
 }
 
 namespace kinds {
@@ -87,6 +88,8 @@ bool setImageContent(QWidget *w, const QString &property, const PropertyValue &v
     const QPixmap &pixmap = picture->pixmap;
     chargeRunMemory(w, qint64(pixmap.width()) * pixmap.height() * pixmap.depth() / 8);
     static_cast<QLabel *>(w)->setPixmap(pixmap);
+    // The name a screen reader gives the image unless a tool tip names it.
+    w->setAccessibleName(platform::visibleFileName(QFileInfo(picture->path).completeBaseName()));
     return true;
 }
 

@@ -131,6 +131,11 @@ void TestShellModes::check_data()
         << QStringList{"lost.txt", "gone.txt"} << 1 << QByteArray()
         << "lost.txt:2: error 53: File not found: " + here + "/none.png\n"
            "gone.txt:2: error 76: Path not found: " + here + "/nowhere\n";
+    const QByteArray warning = "unlabelled.txt:4: warning: text box txtFree has no label\n";
+    QTest::newRow("warnings keep the status") << QStringList{"unlabelled.txt"} << 0
+                                              << QByteArray("unlabelled.txt: ok\n") << warning;
+    QTest::newRow("--strict: warnings fail") << QStringList{"--strict", "unlabelled.txt", "good.txt"} << 1
+                                             << QByteArray("good.txt: ok\n") << warning;
     QTest::newRow("several, every one checked")
         << QStringList{"bad.txt", "good.txt", "absent.txt", "good.txt"} << 1
         << QByteArray("good.txt: ok\ngood.txt: ok\n")
@@ -150,6 +155,9 @@ void TestShellModes::check()
     writeFile(m_dir.filePath("unknown.txt"), kWindow + "createWindow 1, 2\n");
     writeFile(m_dir.filePath("lost.txt"), kWindow + "CreateImage 0, 0, 9, 9, img, -, \"none.png\"\n");
     writeFile(m_dir.filePath("gone.txt"), kWindow + "CreateFilelist 0, 0, 9, 9, fil, -, \"nowhere\"\n");
+    writeFile(m_dir.filePath("unlabelled.txt"), kWindow + "CreateLabel 0, 0, 80, 20, lblUser, -, \"User\"\n"
+                                                           "CreateTextbox 90, 0, 80, 20, txtUser, -, \"\"\n"
+                                                           "CreateTextbox 90, 90, 80, 20, txtFree, -, \"\"\n");
     QDir(m_dir.path()).mkdir("sub");
 
     const Outcome outcome = zarvo(QStringList{"--check"} + files, withoutDisplay(), m_dir.path());

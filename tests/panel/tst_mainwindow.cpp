@@ -1,16 +1,20 @@
+#include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
+#include "panel/stepwindow.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -43,6 +47,8 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void namedWidgets_data();
     void namedWidgets();
+    void accessibleNames_data();
+    void accessibleNames();
     void windowDesign();
     void startUpWithMissingDefaultScript();
     void startUpLoadsDefaultScript();
@@ -100,6 +106,43 @@ void TestMainWindow::namedWidgets()
     } else {
         QFAIL("unexpected kind of object");
     }
+}
+
+void TestMainWindow::accessibleNames_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("editor") << "rtbEdit" << "Script" << "";
+    QTest::newRow("gutter") << "gutter" << "Line numbers" << "";
+    QTest::newRow("COMPILE") << "cmdCompile" << "Compile" << "Compile the whole program";
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile" << "Step compile" << "Compile one line of code at a time";
+    QTest::newRow("status line: its text") << "Panel1" << "Compiling ..." << "Status";
+    QTest::newRow("size panel") << "Panel3" << "" << "Size";
+    QTest::newRow("find field, by its label") << "txtFind" << "Find:" << "";
+    QTest::newRow("find bar's close button") << "cmdFindClose" << "Close the find bar" << "Close (Escape)";
+    QTest::newRow("find result") << "lblFindResult" << "Not found" << "Search result";
+    QTest::newRow("step window's button") << "cmdCompileNextLine" << "Compile the next line" << "";
+}
+
+void TestMainWindow::accessibleNames()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    panel::MainWindow window;
+    window.setStatus(QStringLiteral("Compiling ..."));
+    window.statusPanel(3)->clear();
+    window.findBar()->field()->setText(QStringLiteral("no such text anywhere"));
+    window.findBar()->findNext();
+    panel::StepWindow step;
+    QWidget *widget = window.findChild<QWidget *>(objectName);
+    if (!widget)
+        widget = step.findChild<QWidget *>(objectName);
+    QVERIFY2(widget, qPrintable(objectName));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QCOMPARE(face->text(QAccessible::Description), description);
 }
 
 void TestMainWindow::windowDesign()
