@@ -40,8 +40,9 @@ install(FILES ${ZARVO_DIST_DIR}/zarvo.desktop DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${CMAKE_BINARY_DIR}/dist/org.zarvo.zarvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/dist/zarvo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${ZARVO_DIST_DIR}/zarvo-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zarvo.xml)
-# The user documentation, with the machine-readable licence and the changelog
-# where Debian looks for them.
+# The user documentation, which the help window shows (../share/doc/zarvo
+# beside the executable's folder), with the machine-readable licence and the
+# changelog where Debian looks for them.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/accessibility.md ${PROJECT_SOURCE_DIR}/docs/control-panel.md
               ${PROJECT_SOURCE_DIR}/docs/limits.md
               ${PROJECT_SOURCE_DIR}/docs/script-language.md ${PROJECT_SOURCE_DIR}/docs/script-reference.md

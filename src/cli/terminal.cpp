@@ -50,16 +50,15 @@ QString lastWriteError() { return QString::fromLocal8Bit(std::strerror(g_writeEr
 
 QString reportLine(const interpreter::RunReport &report)
 {
-    QString place = report.place.scriptPath;
+    QString line = report.place.scriptPath;
     if (report.place.lineNumber > 0)
-        place += QLatin1Char(':') + QString::number(report.place.lineNumber);
+        line += QLatin1Char(':') + QString::number(report.place.lineNumber);
     if (report.number == 0)
-        return place + QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
-    QString line = place + QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ")
-        + report.description;
-    // The script file itself is named first already.
-    if (report.place.lineNumber > 0 && !report.path.isEmpty())
-        line += QStringLiteral(": ") + report.path;
+        line += QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
+    else
+        line += QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ") + report.description;
+    if (!report.detail.isEmpty())
+        line += QStringLiteral("; ") + report.detail;
     return line;
 }
 

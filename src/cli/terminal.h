@@ -22,9 +22,10 @@ void writeError(const QString &text);
 QString lastWriteError();
 
 // One failure of a run as editors and CI jobs read it:
-//   FILE:LINE: error N: description[: the file or folder the line tried]
+//   FILE:LINE: error N: description
 //   FILE:LINE: error: unknown command: KEYWORD
 //   FILE: error N: description            (the script file itself)
+// followed by "; " and the report's detail when it has one.
 QString reportLine(const interpreter::RunReport &report);
 
 // One warning of a run as editors and CI jobs read it:

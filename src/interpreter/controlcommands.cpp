@@ -14,15 +14,6 @@ using toolkit::Control;
 constexpr int kSizedNameElement = 5;
 constexpr int kUnsizedNameElement = 4;
 
-// Relative paths in a script are taken from the script file's folder.
-QString scriptRelativePath(const RunState &run, const QString &path)
-{
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    const QString script = platform::absoluteFileName(run.path);
-    return script.left(script.lastIndexOf(QLatin1Char('/')) + 1) + path;
-}
-
 // Steps 1 to 3 of every creation command: read the name, add the control,
 // then set Left, Top, Width and (when the shape has one) Height one at a time.
 Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlRow &row)
@@ -57,10 +48,10 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
         control.setContent(text);
         break;
     case ContentKind::Path:
-        control.setContent(scriptRelativePath(run, text));
+        control.setContent(scriptRelativePath(run.path, text));
         break;
     case ContentKind::Picture:
-        control.setContent(toolkit::loadPicture(scriptRelativePath(run, text)));
+        control.setContent(toolkit::loadPicture(scriptRelativePath(run.path, text)));
         break;
     case ContentKind::Entries:
         addEntries(control, text);
@@ -68,6 +59,14 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
     }
 }
 } // namespace
+
+QString scriptRelativePath(const QString &scriptPath, const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    const QString script = platform::absoluteFileName(scriptPath);
+    return script.left(script.lastIndexOf(QLatin1Char('/')) + 1) + path;
+}
 
 namespace commands {
 

@@ -22,9 +22,6 @@ struct RunReport {
     // no command has number 0 and names the keyword instead.
     int number = 0;
     QString description;
-    // The file or folder a failing command tried (a picture, a list's
-    // folder), when the description does not name it; empty otherwise.
-    QString path;
     QString unknownKeyword;
     // How the control panel shows it: a message box with this title, text and
     // icon style. An empty title means the status line alone, which the run
@@ -33,8 +30,16 @@ struct RunReport {
     QString text;
     int style = 0;
     RunPlace place;
+    // What the defined text leaves out, for the user to find the mistake:
+    // which argument failed and what it held, the full path of a file that
+    // was tried, a keyword that was probably meant. Empty when there is
+    // nothing to add.
+    QString detail;
 };
 
+// What the user chose at a step pause: the next line, or the end of the run
+// with the window as far as it was built.
+enum class StepAnswer { NextLine, Stop };
 // Something a run that succeeded points out to the script's author: where
 // (the line that made the control) and what, as "text box txtUser has no label".
 struct RunWarning {
@@ -60,8 +65,9 @@ public:
                                                              Qt::CaseSensitivity cs) const = 0;
     virtual void selectInEditor(int start, int length) = 0;
     virtual void focusEditor() = 0;
-    // Shows the step window modally and returns when it has been closed.
-    virtual void stepPause() = 0;
+    // Shows the step window modally and returns, once it has been closed,
+    // whether the run goes on.
+    virtual StepAnswer stepPause() = 0;
     // Receives each early end of a run once, while the run window, as far as
     // it was built, is still there.
     virtual void report(const RunReport &report) = 0;
@@ -88,7 +94,7 @@ public:
     }
     void selectInEditor(int, int) override {}
     void focusEditor() override {}
-    void stepPause() override {}
+    StepAnswer stepPause() override { return StepAnswer::NextLine; }
     void report(const RunReport &) override {}
 };
 

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-Error::Error(int number, QString description, QString path)
-    : m_number(number), m_description(std::move(description)), m_path(std::move(path)),
+Error::Error(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
       m_what((QString::number(number) + QStringLiteral(": ") + m_description).toUtf8())
 {
 }
@@ -41,16 +41,11 @@ void raiseError(int number, const QString &description)
     throw Error(number, description);
 }
 
-void raiseFileError(int number, const QString &path)
-{
-    throw Error(number, standardDescription(number), path);
-}
-
-void raiseFileOpenError(bool fileExists, bool folderExists, const QString &path)
+void raiseFileOpenError(bool fileExists, bool folderExists)
 {
     if (fileExists)
-        raiseFileError(ErrFileAccess, path);
-    raiseFileError(folderExists ? ErrFileNotFound : ErrPathNotFound, path);
+        raiseError(ErrFileAccess);
+    raiseError(folderExists ? ErrFileNotFound : ErrPathNotFound);
 }
 
 void raiseControlError(int number, const QString &controlName)

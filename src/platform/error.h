@@ -30,19 +30,15 @@ enum ErrorNumber : int {
 // description, like the runtime errors the script's error trap receives.
 class Error : public std::exception {
 public:
-    Error(int number, QString description, QString path = {});
+    Error(int number, QString description);
 
     int number() const noexcept { return m_number; }
     const QString &description() const noexcept { return m_description; }
-    // The file or folder the failed operation tried, where it tried one and
-    // the description does not name it already; otherwise empty.
-    const QString &path() const noexcept { return m_path; }
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     int m_number;
     QString m_description;
-    QString m_path;
     QByteArray m_what;
 };
 
@@ -51,11 +47,9 @@ QString standardDescription(int number);
 
 [[noreturn]] void raiseError(int number);
 [[noreturn]] void raiseError(int number, const QString &description);
-// An error about the file or folder at path, with the standard description.
-[[noreturn]] void raiseFileError(int number, const QString &path);
 // Why a file could not be opened for reading: 53 when it does not exist,
 // 76 when its folder does not either, 75 otherwise.
-[[noreturn]] void raiseFileOpenError(bool fileExists, bool folderExists, const QString &path = {});
+[[noreturn]] void raiseFileOpenError(bool fileExists, bool folderExists);
 // 727 and 730 name the control in their description.
 [[noreturn]] void raiseControlError(int number, const QString &controlName);
 

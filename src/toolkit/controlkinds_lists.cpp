@@ -42,7 +42,7 @@ QString existingFolder(const PropertyValue &value)
     const QString path = textOf(value);
     struct stat status;
     if (path.isEmpty() || !statOf(path, status) || !S_ISDIR(status.st_mode))
-        platform::raiseFileError(platform::ErrPathNotFound, path);
+        platform::raiseError(platform::ErrPathNotFound);
     return platform::absoluteFileName(path);
 }
 
@@ -166,7 +166,7 @@ bool setDriveListBoxContent(QWidget *w, const QString &property, const PropertyV
     const QString path = textOf(value);
     struct stat status;
     if (path.isEmpty() || !statOf(path, status))
-        platform::raiseFileError(platform::ErrDeviceUnavailable, path);
+        platform::raiseError(platform::ErrDeviceUnavailable);
     const QStorageInfo volume(path);
     if (!volume.isValid())
         platform::raiseError(platform::ErrDeviceUnavailable);

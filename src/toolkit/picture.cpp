@@ -33,12 +33,12 @@ int openRegularFile(const QString &path)
     struct stat status;
     const bool exists = ::stat(name.constData(), &status) == 0;
     if (exists && S_ISDIR(status.st_mode))
-        platform::raiseFileError(platform::ErrFileAccess, path);
+        platform::raiseError(platform::ErrFileAccess);
     if (exists && !S_ISREG(status.st_mode))
         platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        platform::raiseFileOpenError(exists, folderExists(name), path);
+        platform::raiseFileOpenError(exists, folderExists(name));
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
@@ -59,8 +59,8 @@ Picture loadPicture(const QString &path)
     QImage image;
     if (!reader.read(&image)) {
         if (file.error() != QFileDevice::NoError)
-            platform::raiseFileError(platform::ErrFileAccess, path);
-        platform::raiseFileError(platform::ErrInvalidPicture, path);
+            platform::raiseError(platform::ErrFileAccess);
+        platform::raiseError(platform::ErrInvalidPicture);
     }
     return Picture{QPixmap::fromImage(std::move(image)), path};
 }

@@ -117,11 +117,11 @@ void TestShellModes::check_data()
     QTest::newRow("good") << QStringList{"good.txt"} << 0 << QByteArray("good.txt: ok\n") << QByteArray();
     QTest::newRow("#! line skipped, still counted")
         << QStringList{"shebang.txt"} << 1 << QByteArray()
-        << QByteArray("shebang.txt:3: error 9: Subscript out of range\n");
+        << QByteArray("shebang.txt:3: error 9: Subscript out of range; CreateButton needs 7 arguments, this line has 2\n");
     QTest::newRow("failing line") << QStringList{"bad.txt"} << 1 << QByteArray()
                                   << QByteArray("bad.txt:2: error 730: Control 'nope' not found\n");
     QTest::newRow("unknown command") << QStringList{"unknown.txt"} << 1 << QByteArray()
-                                     << QByteArray("unknown.txt:2: error: unknown command: createWindow\n");
+                                     << QByteArray("unknown.txt:2: error: unknown command: createWindow; did you mean CreateWindow?\n");
     QTest::newRow("missing") << QStringList{"absent.txt"} << 1 << QByteArray()
                              << QByteArray("absent.txt: error 53: File not found\n");
     QTest::newRow("a folder") << QStringList{"sub"} << 1 << QByteArray()
@@ -129,8 +129,8 @@ void TestShellModes::check_data()
     const QByteArray here = QFile::encodeName(m_dir.path());
     QTest::newRow("a missing picture and folder, by the paths tried")
         << QStringList{"lost.txt", "gone.txt"} << 1 << QByteArray()
-        << "lost.txt:2: error 53: File not found: " + here + "/none.png\n"
-           "gone.txt:2: error 76: Path not found: " + here + "/nowhere\n";
+        << "lost.txt:2: error 53: File not found; picture not found: " + here + "/none.png\n"
+           "gone.txt:2: error 76: Path not found; folder not found: " + here + "/nowhere\n";
     const QByteArray warning = "unlabelled.txt:4: warning: text box txtFree has no label\n";
     QTest::newRow("warnings keep the status") << QStringList{"unlabelled.txt"} << 0
                                               << QByteArray("unlabelled.txt: ok\n") << warning;
@@ -255,7 +255,7 @@ void TestShellModes::render_data()
     QTest::newRow("a window with a frame") << "CreateWindow 10, 10, 320, 200, -, , \"T\"\n" + kOkButton
                                            << QStringList() << QSize(320, 200) << QByteArray();
     QTest::newRow("failing script") << "#!/bin/false\n" + kWindow + "CreateButton 1, 2\n" << QStringList() << QSize()
-                                    << QByteArray("s.txt:3: error 9: Subscript out of range\n");
+                                    << QByteArray("s.txt:3: error 9: Subscript out of range; CreateButton needs 7 arguments, this line has 2\n");
     QTest::newRow("no window") << QByteArray() << QStringList() << QSize()
                                << QByteArray("s.txt: error: the script builds no window\n");
 }
