@@ -23,6 +23,7 @@ using panel::MainWindow;
 using testsupport::FileSizeLimit;
 using testsupport::ModalAnswerer;
 using testsupport::readFile;
+using testsupport::removeByName;
 using testsupport::writeFile;
 
 Q_DECLARE_METATYPE(files::TextEncoding)
@@ -104,6 +105,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
+        removeByName(m_path);
         QFile::remove(defaultScript());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());

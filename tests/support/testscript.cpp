@@ -9,6 +9,7 @@
 #include <QTest>
 #include <csignal>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -30,6 +31,13 @@ QByteArray readFile(const QString &path)
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return {};
     return file.readAll();
+}
+
+void removeByName(const QString &path)
+{
+    const QByteArray name = platform::fileNameToBytes(path);
+    if (::unlink(name.constData()) != 0)
+        ::rmdir(name.constData());
 }
 
 int errorNumberOf(const std::function<void()> &operation)

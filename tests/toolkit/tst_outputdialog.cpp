@@ -61,6 +61,8 @@ QString describe(const QList<toolkit::ControlValue> &values)
 
 void TestOutputDialog::cleanup()
 {
+    for (const char16_t *name : {u"report-\xDCE9.txt", u"report-\uFFFD.txt"})
+        testsupport::removeByName(m_dir.filePath(QString::fromUtf16(name)));
     for (QWidget *window : toolkit::loadedWindows())
         toolkit::unloadWindow(window);
 }
