@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The autosave and the editor at 1 MB and 10 MB, with the control panel shown:
 // keystroke-to-saved next to an atomic write of the same bytes (a temporary
 // file beside the target, then a rename), the page faults of a keystroke,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/answers.h"
 
 #include "platform/filenames.h"

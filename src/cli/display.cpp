@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/display.h"
 
 #include "cli/terminal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/picturefile.h"
 
 #include "files/posixfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/shellmodes.h"
 
 #include "cli/answers.h"

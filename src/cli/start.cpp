@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/start.h"
 
 #include "cli/commandline.h"

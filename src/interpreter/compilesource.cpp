@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/compilesource.h"
 
 #include "files/textencoding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commands.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/mainwindow.h"
 
 #include "editor/findbar.h"

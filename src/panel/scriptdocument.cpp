@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/scriptdocument.h"
 
 #include "editor/patchedencoding.h"

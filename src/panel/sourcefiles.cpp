@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/sourcefiles.h"
 
 #include "editor/scripteditor.h"

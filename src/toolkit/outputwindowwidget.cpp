@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/outputwindowwidget.h"
 
 #include "platform/error.h"

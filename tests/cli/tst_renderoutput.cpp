@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --render end to end: the picture's size and format, and how it is written
 // (OUT replaced whole or kept), the built executable run as a process.
 #include "cli/zarvoprocess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What --run prints for eval and for JSON readers, end to end: the built
 // executable run as a process, its output read by real shells and parsers.
 #include "cli/zarvoprocess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shell modes and the command line, end to end: the built executable run
 // as a process, its standard output, standard error and exit status.
 #include "cli/zarvoprocess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The built executable run as a process, as the shell-mode tests start it.

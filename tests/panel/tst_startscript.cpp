@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control panel started on a script named on the command line.
 
 #include "editor/scripteditor.h"

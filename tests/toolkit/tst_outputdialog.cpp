@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An output window used as a dialog: the values its controls hold and the
 // ways it closes.
 
