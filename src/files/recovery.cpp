@@ -21,7 +21,6 @@ namespace {
 constexpr quint32 kCopyMagic = 0x5a52434f;
 constexpr quint32 kCopyFormat = 1;
 constexpr qint64 kBlockBytes = 64 * 1024;
-constexpr mode_t kCopyMode = 0600;
 constexpr int kMaxCreateAttempts = 8;
 // Hashed into every copy: a copy written by a build whose hash differs cannot
 // have its old bytes checked, only its length.
@@ -172,7 +171,7 @@ RecoveryCopy::RecoveryCopy(const QByteArray &target, const struct stat &status,
     int error = EEXIST;
     for (int attempt = 0; attempt < kMaxCreateAttempts && error == EEXIST; ++attempt) {
         m_name = randomName(key);
-        error = written.create(m_folder.fd.get(), m_folder.path, '.' + m_name, kCopyMode);
+        error = written.create(m_folder.fd.get(), m_folder.path, '.' + m_name, kPrivateFileMode);
     }
     if (!error)
         error = written.writeAndFlush(encoded(copy));

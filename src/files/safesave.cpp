@@ -17,7 +17,6 @@ namespace files {
 
 namespace {
 constexpr mode_t kNewFileMode = 0666;     // less the user's umask, as for any new file
-constexpr mode_t kPrivateFileMode = 0600; // until the replaced file's mode is set
 
 FileIdentity identityOfWritten(int fd, const QByteArray &bytes)
 {

@@ -115,7 +115,7 @@ void record(Slot &slot, const QByteArray &key, const QByteArray &canonical)
     const QByteArray entry = recordName(key, slot.suffix);
     const QByteArray path = canonical + '/' + slot.name();
     SecondNameFile written;
-    if (written.create(slot.records.fd.get(), slot.records.path, '.' + entry, 0600) != 0
+    if (written.create(slot.records.fd.get(), slot.records.path, '.' + entry, kPrivateFileMode) != 0
         || written.writeAndFlush(path) != 0 || written.renameTo(entry) != 0)
         return;
     slot.recordName = entry;
