@@ -13,6 +13,8 @@ namespace files {
 namespace {
 QString conflictDescription(const FileIdentity &expected, const FileIdentity &found)
 {
+    if (!found.exists && !expected.exists)
+        return QStringLiteral("Another program put a link in the file's place.");
     if (!found.exists)
         return QStringLiteral("The file was deleted or renamed by another program.");
     if (!expected.exists)

@@ -110,6 +110,8 @@ private Q_SLOTS:
             << "delete" << "The file was deleted or renamed by another program." << QByteArray();
         QTest::newRow("created where the document saw none")
             << "create" << "Another program created the file." << QByteArray("theirs\r\n");
+        QTest::newRow("a link that leads nowhere yet, where the document saw none")
+            << "dangling" << "Another program put a link in the file's place." << QByteArray();
     }
     void checksTheFileFirst()
     {
@@ -117,7 +119,7 @@ private Q_SLOTS:
         QFETCH(QString, conflict);
         QFETCH(QByteArray, fileAfter);
         const QString script = path("script.txt");
-        if (change != QLatin1String("create"))
+        if (change != QLatin1String("create") && change != QLatin1String("dangling"))
             writeFile(script, "old\r\n");
         const files::FileIdentity seen = files::identityOfBytes(script, readFile(script));
         struct stat before = {};
@@ -142,6 +144,8 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(script));
         } else if (change == QLatin1String("create")) {
             writeFile(script, "theirs\r\n");
+        } else if (change == QLatin1String("dangling")) {
+            QVERIFY(QFile::link(path("new-bashrc"), script));
         }
 
         const SaveResult result = files::saveFile({script, "mine\r\n", seen});
@@ -152,6 +156,7 @@ private Q_SLOTS:
         QCOMPARE(result.written.exists, conflict.isEmpty());
         if (change == QLatin1String("link"))
             QCOMPARE(readFile(path("bashrc")), QByteArray("bashrc\r\n"));
+        QVERIFY(!QFile::exists(path("new-bashrc")));
     }
 
     // The access control list (its mask not turned into group permissions)
