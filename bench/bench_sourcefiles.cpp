@@ -8,6 +8,7 @@
 // Run headless: QT_QPA_PLATFORM=offscreen bench_sourcefiles
 
 #include "editor/scripteditor.h"
+#include "editor/scripthighlighter.h"
 #include "figures.h"
 #include "files/savefile.h"
 #include "panel/mainwindow.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -203,7 +203,7 @@ void measureFileLayer(const QTemporaryDir &dir)
 void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
 {
     panel::MainWindow uncoloured(dir.filePath(QStringLiteral("empty.txt")));
-    delete uncoloured.editor()->document()->findChild<QSyntaxHighlighter *>();
+    delete uncoloured.editor()->document()->findChild<editing::ScriptHighlighter *>();
     uncoloured.show();
     const QString script = dir.filePath(QStringLiteral("coloured.txt"));
     const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));

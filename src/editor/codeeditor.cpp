@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QToolTip>
 
@@ -109,9 +110,32 @@ void CodeEditor::placeChildren()
         m_footer->setGeometry(inside.left(), inside.bottom() + 1 - margins.bottom(), inside.width(), margins.bottom());
 }
 
+void CodeEditor::showDocument(QTextDocument *document)
+{
+    setDocument(document);
+    m_laidOutWidth = viewport()->width();
+}
+
+void CodeEditor::layOutAtViewportWidth()
+{
+    if (viewport()->width() != m_laidOutWidth)
+        showDocument(document());
+}
+
 void CodeEditor::resizeEvent(QResizeEvent *event)
 {
-    QPlainTextEdit::resizeEvent(event);
+    // Qt lays the whole document out again, with a layout object for every
+    // line, at each resize that changes the width, and the first resize of a
+    // hidden editor shown reports no old width at all. A document already
+    // laid out at the new width keeps its layout.
+    const int width = event->size().width();
+    if (event->oldSize().width() != width && width == m_laidOutWidth) {
+        QResizeEvent sameWidth(event->size(), QSize(width, event->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&sameWidth);
+    } else {
+        QPlainTextEdit::resizeEvent(event);
+    }
+    m_laidOutWidth = width;
     placeChildren();
 }
 

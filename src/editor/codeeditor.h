@@ -46,7 +46,14 @@ public:
     int gutterLineAt(const QPoint &point) const;
     QWidget *gutter() const { return m_gutter; }
 
+    // Shows document (setDocument(), which lays it out at the viewport's
+    // width).
+    void showDocument(QTextDocument *document);
+
 protected:
+    // Lays the document out at the viewport's width now, unless it already
+    // is: a hidden editor would otherwise lay its text out again when shown.
+    void layOutAtViewportWidth();
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -61,6 +68,8 @@ private:
 
     QWidget *m_gutter = nullptr;
     QPointer<QWidget> m_footer;
+    // The viewport width the document was last laid out at, -1 when unknown.
+    int m_laidOutWidth = -1;
     int m_markerLine = 0;
     QString m_markerToolTip;
 };

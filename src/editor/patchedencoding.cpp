@@ -117,4 +117,46 @@ bool PatchedEncoding::patch(QByteArray &out, files::TextEncoding encoding, files
     return true;
 }
 
+namespace {
+// Encodes a raw text (paragraph breaks as U+2029) whole into out; false when
+// stopAtMissingCharacter is set and a character has no byte in the encoding.
+bool encodeRawText(QStringView raw, files::TextEncoding encoding, files::LineBreak lineBreak, QByteArray &out,
+                   bool stopAtMissingCharacter)
+{
+    files::TextWriter writer(encoding, out);
+    const QByteArray breakBytes = files::lineBreakBytes(lineBreak, encoding);
+    writer.appendBytes(files::byteOrderMark(encoding));
+    for (;;) {
+        const qsizetype end = raw.indexOf(QChar::ParagraphSeparator);
+        if (!writer.appendText(end < 0 ? raw : raw.first(end)) && stopAtMissingCharacter)
+            return false;
+        if (end < 0)
+            break;
+        writer.appendBytes(breakBytes);
+        raw = raw.sliced(end + 1);
+    }
+    writer.finish();
+    return true;
+}
+} // namespace
+
+files::TextEncoding PatchedEncoding::encodeInto(files::TextEncoding encoding, QByteArray &out,
+                                                files::LineBreak lineBreak)
+{
+    if (patch(out, encoding, lineBreak))
+        return encoding;
+    // A character an encoding lacks stops the encoding only where another
+    // can hold it: Windows-1252 gives way to UTF-8. A lone half of a
+    // surrogate pair, which no encoding holds, is written as the encoder's
+    // replacement, and every line after it still is.
+    const QString raw = m_document.toRawText();
+    files::TextEncoding used = encoding;
+    if (encoding != files::TextEncoding::Windows1252)
+        encodeRawText(raw, encoding, lineBreak, out, false);
+    else if (!encodeRawText(raw, encoding, lineBreak, out, true))
+        encodeRawText(raw, used = files::TextEncoding::Utf8, lineBreak, out, false);
+    encodedWhole(out, used, lineBreak);
+    return used;
+}
+
 } // namespace editing

@@ -22,6 +22,15 @@ class PatchedEncoding : public QObject {
 public:
     explicit PatchedEncoding(QTextDocument &document);
 
+    // Replaces the content of out with the encoding's byte order mark and the
+    // document's text in the encoding, each paragraph break a line break,
+    // reusing out's memory: a large script saved at every keystroke would
+    // otherwise take megabytes of fresh memory each time. Falls back to UTF-8
+    // when a character has no Windows-1252 byte; returns the encoding used.
+    // After the first encoding, a later one into the same buffer re-encodes
+    // only what was edited since, where it can do so exactly.
+    files::TextEncoding encodeInto(files::TextEncoding encoding, QByteArray &out, files::LineBreak lineBreak);
+
     // Brings out, as the last encoding left it (or with a final line break a
     // save appended since), to the document's text in the encoding; false
     // when it cannot, and out must then be encoded whole.

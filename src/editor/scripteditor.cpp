@@ -1,12 +1,7 @@
 #include "editor/scripteditor.h"
 
-#include "editor/documenttext.h"
-#include "editor/patchedencoding.h"
 #include "platform/error.h"
 
-#include <QCoreApplication>
-#include <QResizeEvent>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -17,8 +12,20 @@ ScriptEditor::ScriptEditor(QWidget *parent) : CodeEditor(parent)
     // Long unbroken lines make wrapping quadratic; scripts are line-oriented anyway.
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(false);
-    m_patched = new PatchedEncoding(*document());
-    m_patched->setParent(this);
+}
+
+int paragraphCount(QStringView text)
+{
+    int count = 1;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        else if (c != u'\r' && c != u'\n' && c != u'\u2029' && c != u'\ufdd0' && c != u'\ufdd1')
+            continue;
+        ++count;
+    }
+    return count;
 }
 
 QString ScriptEditor::text() const
@@ -41,93 +48,32 @@ QString ScriptEditor::text() const
     return text;
 }
 
-namespace {
-// A highlighter takes every line of a change through its pass (and gives it
-// a layout object), a whole long text at once. It is held off while a long
-// text goes in: the editor's highlighter colours lines as they are shown,
-// and each later edit as usual. Qt connects the pass by this slot's name.
-constexpr qsizetype kColourAtOnceMaxChars = 100000;
-const char *const kHighlighterPass = SLOT(_q_reformatBlocks(int,int,int));
-
-// The number of paragraphs the document makes of a text: QTextCursor ends a
-// paragraph at CR LF, CR, LF, U+2029 and the frame marks U+FDD0 and U+FDD1.
-int paragraphCount(QStringView text)
-{
-    int count = 1;
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        else if (c != u'\r' && c != u'\n' && c != u'\u2029' && c != u'\ufdd0' && c != u'\ufdd1')
-            continue;
-        ++count;
-    }
-    return count;
-}
-} // namespace
-
 void ScriptEditor::setText(const QString &text)
+{
+    beginReplacingText(paragraphCount(text));
+    document()->setPlainText(text);
+    endReplacingText();
+}
+
+void ScriptEditor::beginReplacingText(int lineCount)
 {
     // A text taller than the editor brings the vertical scroll bar, and one
     // of more lines a wider gutter, both narrowing the viewport; Qt then lays
-    // the whole document out again, with a layout object for every line (at
-    // 10 MB, half the start-up's memory). With the gutter's width for the new
-    // text and the bar there while the text goes in, the document is laid
-    // out once, at the width a long text keeps; a short one loses the bar
-    // again afterwards at the cost of its few lines.
-    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    // the whole document out again, with a layout object for every line.
+    // With the gutter's width for the new text and the bar there while the
+    // text goes in, the document is laid out once, at the width a long text
+    // keeps; a short one loses the bar again afterwards at the cost of its
+    // few lines.
+    m_scrollBarPolicy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    reserveGutterFor(paragraphCount(text));
-    if (!isVisible()) {
-        // A hidden editor places its viewport, and sets the document's width
-        // from it, only when first shown: do both now, at the size the
-        // editor already has.
-        QResizeEvent resized(size(), QSize());
-        QCoreApplication::sendEvent(this, &resized);
-        QResizeEvent viewportResized(viewport()->size(), QSize());
-        QCoreApplication::sendEvent(viewport(), &viewportResized);
-        viewport()->setAttribute(Qt::WA_PendingResizeEvent, false);
-    }
-    const QList<QSyntaxHighlighter *> heldOff = text.size() > kColourAtOnceMaxChars
-        ? document()->findChildren<QSyntaxHighlighter *>(Qt::FindDirectChildrenOnly)
-        : QList<QSyntaxHighlighter *>();
-    for (QSyntaxHighlighter *highlighter : heldOff)
-        QObject::disconnect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
-    setPlainText(text);
-    for (QSyntaxHighlighter *highlighter : heldOff)
-        QObject::connect(document(), SIGNAL(contentsChange(int,int,int)), highlighter, kHighlighterPass);
-    setVerticalScrollBarPolicy(policy);
+    reserveGutterFor(lineCount);
+    layOutAtViewportWidth();
 }
 
-files::TextEncoding ScriptEditor::encodeTextInto(files::TextEncoding encoding, QByteArray &out, files::LineBreak lineBreak)
+void ScriptEditor::endReplacingText()
 {
-    if (m_patched->patch(out, encoding, lineBreak))
-        return encoding;
-    // A character an encoding lacks stops the encoding only where another
-    // can hold it: Windows-1252 gives way to UTF-8. A lone half of a
-    // surrogate pair, which no encoding holds, is written as the encoder's
-    // replacement, and every line after it still is.
-    const auto encodeAll = [&](files::TextEncoding as, bool stopAtMissingCharacter) {
-        files::TextWriter writer(as, out);
-        const QByteArray breakBytes = files::lineBreakBytes(lineBreak, as);
-        writer.appendBytes(files::byteOrderMark(as));
-        const bool encoded = forEachRawLine(*document(), [&](QStringView line, bool last) {
-            if (!writer.appendText(line) && stopAtMissingCharacter)
-                return false;
-            if (!last)
-                writer.appendBytes(breakBytes);
-            return true;
-        });
-        writer.finish();
-        return encoded;
-    };
-    files::TextEncoding used = encoding;
-    if (encoding != files::TextEncoding::Windows1252)
-        encodeAll(encoding, false);
-    else if (!encodeAll(encoding, true))
-        encodeAll(used = files::TextEncoding::Utf8, false);
-    m_patched->encodedWhole(out, used, lineBreak);
-    return used;
+    setVerticalScrollBarPolicy(m_scrollBarPolicy);
+    setTextCursor(QTextCursor(document()));
 }
 
 qint64 ScriptEditor::textLength() const

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/codeeditor.h"
-#include "files/textencoding.h"
 #include "files/textlines.h"
 
 #include <optional>
@@ -10,11 +9,14 @@ class QTextBlock;
 
 namespace editing {
 
-class PatchedEncoding;
+// The number of paragraphs a text document makes of a text: QTextCursor ends
+// a paragraph at CR LF, CR, LF, U+2029 and the frame marks U+FDD0 and U+FDD1.
+int paragraphCount(QStringView text);
 
-// The script editor: a plain-text editor whose text, as the rest of the
-// program sees it, has every line break as CR LF. Selection positions count
-// characters of that text, a line break counting two.
+// The script editor: a plain-text editor showing a script's document, whose
+// text, as the rest of the program sees it, has every line break as CR LF.
+// Selection positions count characters of that text, a line break counting
+// two. It knows nothing of files: the document it shows is given to it.
 class ScriptEditor : public CodeEditor {
     Q_OBJECT
 public:
@@ -24,16 +26,15 @@ public:
     QString text() const;
     // Replaces the whole content in one change (one change notification).
     void setText(const QString &text);
-    // Replaces the content of out with the encoding's byte order mark and
-    // text() in the encoding, line breaks included, reusing out's memory: a
-    // large script saved at every keystroke would otherwise take megabytes of
-    // fresh memory each time. Falls back to UTF-8 when a character has no
-    // Windows-1252 byte; returns the encoding used.
-    // After the first save, a later one into the same buffer re-encodes only
-    // what was edited since, where it can do so exactly.
-    files::TextEncoding encodeTextInto(files::TextEncoding encoding, QByteArray &out, files::LineBreak lineBreak = files::LineBreak::CrLf);
     // Number of characters of text() without building it.
     qint64 textLength() const;
+
+    // Around a change that replaces the whole text with one of lineCount
+    // lines, made on the document itself: the editor takes the width the new
+    // text needs before it arrives, so that the document is laid out once,
+    // and puts the cursor at the start afterwards.
+    void beginReplacingText(int lineCount);
+    void endReplacingText();
 
     // Line index (0-based) of text(), found by its paragraph without
     // building text(); nothing past the last line.
@@ -55,7 +56,7 @@ private:
     int toDocumentPosition(int textPosition) const;
     int toTextPosition(int documentPosition) const;
 
-    PatchedEncoding *m_patched = nullptr;
+    Qt::ScrollBarPolicy m_scrollBarPolicy = Qt::ScrollBarAsNeeded;
 };
 
 } // namespace editing

@@ -4,8 +4,10 @@
 #include "files/scriptsyntax.h"
 
 #include <QColor>
-#include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
 
 namespace editing {
 
@@ -97,13 +99,8 @@ QList<TokenSpan> scriptTokens(QStringView line, const QStringList &keywords)
 }
 
 ScriptHighlighter::ScriptHighlighter(QTextDocument *document, const QStringList &keywords, bool darkBackground)
-    : QSyntaxHighlighter(static_cast<QObject *>(document)), m_keywords(keywords)
+    : QObject(document), m_document(document), m_keywords(keywords)
 {
-    // Connected before setDocument() connects the colouring to the same
-    // signal, so that each change is sized before its lines are coloured.
-    m_sizeChanges = connect(document, &QTextDocument::contentsChange, this,
-                            [this](int, int, int added) { m_deferLines = m_editor && added > kColourAtOnceMaxChars; });
-    setDocument(document);
     // One colour per token kind, in the order of ScriptToken, for a light
     // and for a dark background.
     const auto pick = [darkBackground](QRgb light, QRgb dark) { return QColor(darkBackground ? dark : light); };
@@ -119,6 +116,9 @@ ScriptHighlighter::ScriptHighlighter(QTextDocument *document, const QStringList 
     wrong.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     wrong.setUnderlineColor(wrong.foreground().color());
     m_formats[int(ScriptToken::Date)].setFontUnderline(true);
+    connect(document, &QTextDocument::contentsChange, this, &ScriptHighlighter::colourChange);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        colourLine(block);
 }
 
 ScriptHighlighter::ScriptHighlighter(CodeEditor &editor, const QStringList &keywords)
@@ -128,22 +128,74 @@ ScriptHighlighter::ScriptHighlighter(CodeEditor &editor, const QStringList &keyw
     editor.viewport()->installEventFilter(this);
 }
 
-// The base class takes its colours off the document when it goes, which the
-// document announces as a change: this part of the highlighter is gone by
-// then and must no longer hear of it.
-ScriptHighlighter::~ScriptHighlighter() { disconnect(m_sizeChanges); }
-
 QTextCharFormat ScriptHighlighter::formatOf(ScriptToken kind) const { return m_formats.at(int(kind)); }
 
-void ScriptHighlighter::highlightBlock(const QString &text)
+void ScriptHighlighter::colourChange(int position, int, int added)
 {
-    if (m_deferLines) {
-        setCurrentBlockState(kLineUncoloured);
+    QTextBlock first = m_document->findBlock(position);
+    QTextBlock last = m_document->findBlock(position + added);
+    if (!last.isValid())
+        last = m_document->lastBlock();
+    if (m_editor && added > kColourAtOnceMaxChars) {
+        // Left to be coloured when shown. Lines in between are new and have
+        // no state yet; the first and the last may be older lines.
+        first.setUserState(kLineUncoloured);
+        last.setUserState(kLineUncoloured);
         return;
     }
-    for (const TokenSpan &token : scriptTokens(text, m_keywords))
-        setFormat(token.start, token.length, m_formats.at(int(token.kind)));
-    setCurrentBlockState(kLineColoured);
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        colourLine(block);
+        if (block == last)
+            break;
+    }
+}
+
+namespace {
+// The token kind of each character of a line, -1 for none; a later token
+// (a date inside a quoted text) wins over an earlier one.
+QList<int> kindsOf(QStringView line, const QList<TokenSpan> &tokens)
+{
+    QList<int> kinds(line.size(), -1);
+    for (const TokenSpan &token : tokens)
+        std::fill(kinds.begin() + token.start, kinds.begin() + token.start + token.length, int(token.kind));
+    return kinds;
+}
+} // namespace
+
+void ScriptHighlighter::colourLine(QTextBlock block)
+{
+    QTextLayout *layout = block.layout();
+    const QString text = block.text();
+    // Text an input method is still composing sits inside the line's layout
+    // (not its text) with formats of its own, which are kept; the colours
+    // after it move by its length.
+    const int preeditStart = layout->preeditAreaPosition();
+    const int preeditLength = int(layout->preeditAreaText().size());
+    QList<QTextLayout::FormatRange> formats;
+    for (const QTextLayout::FormatRange &range : layout->formats()) {
+        if (preeditLength > 0 && range.start >= preeditStart && range.start + range.length <= preeditStart + preeditLength)
+            formats.append(range);
+    }
+    const QList<int> kinds = kindsOf(text, scriptTokens(text, m_keywords));
+    for (int start = 0, end = 0; start < kinds.size(); start = end) {
+        for (end = start + 1; end < kinds.size() && kinds[end] == kinds[start];)
+            ++end;
+        if (kinds[start] < 0)
+            continue;
+        QTextLayout::FormatRange range{start, end - start, m_formats.at(kinds[start])};
+        if (preeditLength > 0 && range.start >= preeditStart)
+            range.start += preeditLength;
+        else if (preeditLength > 0 && range.start + range.length >= preeditStart)
+            range.length += preeditLength;
+        formats.append(range);
+    }
+    block.setUserState(kLineColoured);
+    if (formats == layout->formats())
+        return;
+    layout->setFormats(formats);
+    // Repaints the line; inside a change this widens the change, otherwise it
+    // is no change of the text.
+    m_document->markContentsDirty(block.position(), block.length());
 }
 
 bool ScriptHighlighter::eventFilter(QObject *watched, QEvent *event)
@@ -151,32 +203,17 @@ bool ScriptHighlighter::eventFilter(QObject *watched, QEvent *event)
     // Colour the lines about to be painted, so this paint shows them coloured.
     if (event->type() == QEvent::Paint)
         colourShownLines();
-    return QSyntaxHighlighter::eventFilter(watched, event);
+    return QObject::eventFilter(watched, event);
 }
 
 void ScriptHighlighter::colourShownLines()
 {
     const auto [first, last] = m_editor->shownLines();
-    QList<QTextBlock> uncoloured;
-    for (QTextBlock block = document()->findBlockByNumber(first); block.isValid() && block.blockNumber() <= last;
+    for (QTextBlock block = m_document->findBlockByNumber(first); block.isValid() && block.blockNumber() <= last;
          block = block.next()) {
         // A line no pass has seen yet (a long text put in) has no state.
         if (block.userState() != kLineColoured)
-            uncoloured.append(block);
-    }
-    if (uncoloured.isEmpty())
-        return;
-    // Recolouring ends an edit block of the document, after which the editor
-    // reports a change of its text; the text did not change, and a change
-    // report would save the file.
-    const QSignalBlocker noChangeReport(m_editor);
-    m_deferLines = false;
-    for (QTextBlock block : uncoloured) {
-        // A line whose state the colouring changes makes Qt colour the next
-        // line too, and so on to the end of the script: the state is set
-        // first, so that colouring the lines shown stops with them.
-        block.setUserState(kLineColoured);
-        rehighlightBlock(block);
+            colourLine(block);
     }
 }
 

@@ -2,8 +2,11 @@
 
 #include <QList>
 #include <QStringList>
-#include <QSyntaxHighlighter>
+#include <QObject>
 #include <QTextCharFormat>
+
+class QTextBlock;
+class QTextDocument;
 
 namespace editing {
 
@@ -31,33 +34,33 @@ struct TokenSpan {
 QList<TokenSpan> scriptTokens(QStringView line, const QStringList &keywords);
 
 // Colours a script document by scriptTokens(). Each line is coloured on its
-// own, so an edit recolours only the lines it changed.
-class ScriptHighlighter : public QSyntaxHighlighter {
+// own, so an edit recolours only the lines it changed. The colours are the
+// lines' layout formats, no change of the text.
+class ScriptHighlighter : public QObject {
     Q_OBJECT
 public:
     // Colours every line of the document; darkBackground picks colours that
-    // read on a dark background.
+    // read on a dark background. The document owns the highlighter.
     ScriptHighlighter(QTextDocument *document, const QStringList &keywords, bool darkBackground = false);
     // Colours the editor's document; the lines of a large change (loading a
     // large script) only as the editor shows them, so that the load costs no
     // more than the lines on screen.
     ScriptHighlighter(CodeEditor &editor, const QStringList &keywords);
-    ~ScriptHighlighter() override;
 
     QTextCharFormat formatOf(ScriptToken kind) const;
 
 protected:
-    void highlightBlock(const QString &text) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void colourChange(int position, int removed, int added);
+    void colourLine(QTextBlock block);
     void colourShownLines();
 
+    QTextDocument *m_document = nullptr;
     QStringList m_keywords;
     QList<QTextCharFormat> m_formats;
     CodeEditor *m_editor = nullptr;
-    bool m_deferLines = false;
-    QMetaObject::Connection m_sizeChanges;
 };
 
 } // namespace editing

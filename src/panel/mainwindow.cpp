@@ -114,23 +114,28 @@ void MainWindow::buildClientArea()
     connect(m_compileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileNormally); });
     connect(m_stepCompileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileStepByStep); });
 
+    // Made before the document, and so destroyed before it: the editor
+    // shows the document to its end.
     m_editor = new editing::ScriptEditor(m_frame);
     m_editor->setObjectName(QStringLiteral("rtbEdit"));
     m_editor->setGeometry(platform::twipsToPixels(kEditorTwips));
+    m_document = new ScriptDocument(this);
+    m_editor->showDocument(m_document->textDocument());
     QFont font = m_editor->font();
     font.setPointSizeF(kEditorPointSize);
     font.setBold(true);
     m_editor->setFont(font);
-    // Attached while the editor is empty: colouring a text already there
+    // Attached while the document is empty: colouring a text already there
     // would report a change of it.
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
     m_findBar = new editing::FindBar(*m_editor);
     m_editor->setFooter(m_findBar);
 
-    m_document = new ScriptDocument(*m_editor, this);
     m_sourceFiles = new SourceFiles(*this);
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
+    connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
+    connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
 }
 

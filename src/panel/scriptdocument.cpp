@@ -1,14 +1,17 @@
 #include "panel/scriptdocument.h"
 
+#include "editor/patchedencoding.h"
 #include "editor/scripteditor.h"
 #include "files/recovery.h"
 #include "files/safesave.h"
 #include "files/savefidelity.h"
 #include "files/textlines.h"
-#include "platform/error.h"
 #include "platform/localerules.h"
 
+#include <QPlainTextDocumentLayout>
 #include <QScopedValueRollback>
+#include <QTextDocument>
+#include <new>
 
 namespace {
 // The editor lays out a line whole: a line of millions of characters takes it
@@ -28,10 +31,14 @@ void checkLinesFitEditor(const QString &text)
 
 namespace panel {
 
-ScriptDocument::ScriptDocument(editing::ScriptEditor &editor, QObject *parent)
-    : QObject(parent), m_editor(editor)
+ScriptDocument::ScriptDocument(QObject *parent) : QObject(parent), m_text(new QTextDocument(this))
 {
+    m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text));
+    m_encoder = new editing::PatchedEncoding(*m_text);
+    m_encoder->setParent(this);
 }
+
+ScriptDocument::~ScriptDocument() = default;
 
 void ScriptDocument::setPath(const QString &path)
 {
@@ -49,13 +56,20 @@ void ScriptDocument::setModified(bool modified)
     Q_EMIT modifiedChanged(m_modified);
 }
 
+void ScriptDocument::replaceText(const QString &text)
+{
+    Q_EMIT aboutToReplaceText(editing::paragraphCount(text));
+    m_text->setPlainText(text);
+    Q_EMIT textReplaced();
+}
+
 void ScriptDocument::load(const QString &path)
 {
     const files::DecodedText decoded = files::readTextFile(path);
     checkLinesFitEditor(decoded.text);
     {
         const QScopedValueRollback<bool> loading(m_loading, true);
-        m_editor.setText(decoded.text);
+        replaceText(decoded.text);
     }
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
@@ -73,25 +87,40 @@ void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
     m_recoveryRestored = true;
-    m_editor.setText(decoded.text);
+    replaceText(decoded.text);
 }
 
-void ScriptDocument::saveTo(const QString &path)
+files::TextEncoding ScriptDocument::encodeForSave()
 {
-    const files::TextEncoding used = m_editor.encodeTextInto(m_encoding, m_saveBuffer, m_lineBreak);
+    const files::TextEncoding used = m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
     files::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
-    files::writeFileAtomically(path, m_saveBuffer);
-    // A text the file's code page cannot hold went out as UTF-8: keep UTF-8
-    // from now on, so the file does not switch back and forth.
-    m_encoding = used;
+    return used;
+}
+
+std::optional<platform::Error> ScriptDocument::saveTo(const QString &path)
+{
+    try {
+        const files::TextEncoding used = encodeForSave();
+        files::writeFileAtomically(path, m_saveBuffer);
+        // A text the file's code page cannot hold went out as UTF-8: keep
+        // UTF-8 from now on, so the file does not switch back and forth.
+        m_encoding = used;
+    } catch (const platform::Error &error) {
+        return error;
+    } catch (const std::bad_alloc &) {
+        // The buffer may be half written: the next save encodes it whole.
+        m_saveBuffer = QByteArray();
+        return platform::Error(platform::ErrOutOfMemory, platform::standardDescription(platform::ErrOutOfMemory));
+    }
     // The file now holds what a save was writing when it was cut short.
     if (m_recoveryRestored && path == m_path) {
         files::discardRecoveryCopy(path);
         m_recoveryRestored = false;
     }
     setModified(false);
+    return std::nullopt;
 }
 
 } // namespace panel

@@ -36,14 +36,12 @@ QString SourceFiles::chooseFile(int mode, const QString &title)
 bool SourceFiles::saveNow()
 {
     ScriptDocument &document = m_window.document();
-    try {
-        document.saveTo(document.path());
+    const std::optional<platform::Error> failure = document.saveTo(document.path());
+    if (!failure)
         return true;
-    } catch (const platform::Error &error) {
-        reportSaveFailure(document.path(), error);
-        document.setModified(true);
-        return false;
-    }
+    reportSaveFailure(document.path(), *failure);
+    document.setModified(true);
+    return false;
 }
 
 bool SourceFiles::load(const QString &path)
@@ -115,10 +113,8 @@ void SourceFiles::saveAs()
         m_window.setStatus(QStringLiteral("Save As cancelled."));
         return;
     }
-    try {
-        m_window.document().saveTo(path);
-    } catch (const platform::Error &error) {
-        reportSaveFailure(path, error);
+    if (const std::optional<platform::Error> failure = m_window.document().saveTo(path)) {
+        reportSaveFailure(path, *failure);
         return;
     }
     m_window.document().setPath(path);

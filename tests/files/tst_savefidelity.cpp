@@ -19,7 +19,8 @@ bool editorKeeps(ScriptEditor &editor, const QByteArray &bytes)
     const DecodedText decoded = decodeText(bytes);
     editor.setText(decoded.text);
     QByteArray saved;
-    const TextEncoding used = editor.encodeTextInto(decoded.encoding, saved, decoded.lineBreak);
+    PatchedEncoding encoder(*editor.document());
+    const TextEncoding used = encoder.encodeInto(decoded.encoding, saved, decoded.lineBreak);
     ensureFinalLineBreak(saved, used, decoded.lineBreak);
     QByteArray expected = bytes;
     ensureFinalLineBreak(expected, decoded.encoding, decoded.lineBreak);
@@ -120,7 +121,8 @@ private Q_SLOTS:
         // Half a surrogate pair has no bytes in any encoding: it is replaced.
         QCOMPARE(TextEncoder(TextEncoding(used)).append(expected, text), !insert.front().isSurrogate() || insert.size() > 1);
         QByteArray saved("left from the last save");
-        QCOMPARE(int(m_editor.encodeTextInto(TextEncoding(encoding), saved, LineBreak(lineBreak))), used);
+        PatchedEncoding encoder(*m_editor.document());
+        QCOMPARE(int(encoder.encodeInto(TextEncoding(encoding), saved, LineBreak(lineBreak))), used);
         QCOMPARE(saved, expected);
     }
 
