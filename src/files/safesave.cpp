@@ -18,6 +18,19 @@ namespace files {
 namespace {
 constexpr mode_t kNewFileMode = 0666;     // less the user's umask, as for any new file
 
+// The folder the new file is made in; a folder we may write but not read
+// (a drop box) is opened as a path only.
+FileDescriptor openFolder(const QByteArray &path)
+{
+    const auto open = [&](int flags) {
+        return sys::retrying([&] { return sys::open(path.constData(), flags | O_DIRECTORY | O_CLOEXEC); });
+    };
+    FileDescriptor folder(open(O_RDONLY));
+    if (!folder.isOpen() && errno == EACCES)
+        folder = FileDescriptor(open(O_PATH));
+    return folder;
+}
+
 FileIdentity identityOfWritten(int fd, const QByteArray &bytes)
 {
     struct stat status;
@@ -47,7 +60,8 @@ bool takeItsPlace(SaveJob &job, SecondNameFile &temporary, int folder)
     if (error)
         raiseSystemError(error);
     job.written = written;
-    if (const int flushError = flushFolder(folder))
+    // EBADF: a folder opened as a path only, which cannot be flushed.
+    if (const int flushError = flushFolder(folder); flushError && flushError != EBADF)
         raiseSystemError(flushError);
     return true;
 }
@@ -63,8 +77,7 @@ void replaceFile(SaveJob &job)
     if (target.exists && target.status.st_nlink > 1)
         return writeInPlace(job);
     const QByteArray folderPath = folderOf(target.path);
-    FileDescriptor folder(
-        sys::retrying([&] { return sys::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    const FileDescriptor folder = openFolder(folderPath);
     SecondNameFile temporary;
     const int error = folder.isOpen()
         ? createTemporaryFile(temporary, folder.get(), folderPath, target.exists ? kPrivateFileMode : kNewFileMode)

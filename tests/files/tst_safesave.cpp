@@ -232,16 +232,19 @@ private Q_SLOTS:
     }
 
     // As an unprivileged user: where the folder refuses new files or a new
-    // file could not keep the owner, the file is written in place.
+    // file could not keep the owner, the file is written in place; a folder
+    // that lets us create files but not list them is no such folder.
     void asAnotherUser_data()
     {
         QTest::addColumn<int>("folderMode");
         QTest::addColumn<uint>("fileOwner");
         QTest::addColumn<int>("fileMode");
         QTest::addColumn<QByteArray>("output"); // the helper's report, empty when saved
-        QTest::newRow("read-only folder, writable file") << 0755 << uint(kNobody) << 0644 << QByteArray();
-        QTest::newRow("group-shared file of another owner") << 0775 << 0u << 0660 << QByteArray();
-        QTest::newRow("own read-only file") << 0777 << uint(kNobody) << 0444 << QByteArray("75: Permission denied\n");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("read-only folder, writable file") << 0755 << uint(kNobody) << 0644 << QByteArray() << false;
+        QTest::newRow("group-shared file of another owner") << 0775 << 0u << 0660 << QByteArray() << false;
+        QTest::newRow("own read-only file") << 0777 << uint(kNobody) << 0444 << QByteArray("75: Permission denied\n") << false;
+        QTest::newRow("a folder to write but not read") << 0730 << uint(kNobody) << 0644 << QByteArray() << true;
     }
     void asAnotherUser()
     {
@@ -249,6 +252,7 @@ private Q_SLOTS:
         QFETCH(uint, fileOwner);
         QFETCH(int, fileMode);
         QFETCH(QByteArray, output);
+        QFETCH(bool, replaced);
         if (!isRoot())
             QSKIP("switching users needs root (setpriv)");
         const QByteArray folder = raw(path("shared"));
@@ -276,7 +280,7 @@ private Q_SLOTS:
 
         QCOMPARE(readRaw(script), QByteArray(output.isEmpty() ? "new\r\n" : "old\r\n"));
         const struct stat after = statusOf(script);
-        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_ino != before.st_ino, replaced);
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(after.st_gid, before.st_gid);
         QCOMPARE(after.st_mode, before.st_mode);
