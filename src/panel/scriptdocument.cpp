@@ -63,6 +63,23 @@ void ScriptDocument::replaceText(const QString &text)
     Q_EMIT textReplaced();
 }
 
+void ScriptDocument::setTextBytes(qint64 bytes)
+{
+    m_textBytes = bytes;
+    m_bytesRevision = m_text->revision();
+}
+
+qint64 ScriptDocument::textBytes()
+{
+    if (m_textBytes < 0 || m_bytesRevision != m_text->revision()) {
+        // Into the save buffer, which the next save then only patches.
+        m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
+        m_finalBreakBytes = 0;
+        setTextBytes(m_saveBuffer.size());
+    }
+    return m_textBytes;
+}
+
 void ScriptDocument::load(const QString &path)
 {
     const files::DecodedText decoded = files::readTextFile(path);
@@ -75,6 +92,23 @@ void ScriptDocument::load(const QString &path)
     m_lineBreak = decoded.lineBreak;
     m_saveChanges = files::describeSaveChanges(decoded);
     m_recoveryRestored = false;
+    // What the file holds, also where a save would change it.
+    setTextBytes(decoded.byteCount);
+    setPath(path);
+    setModified(false);
+}
+
+void ScriptDocument::startEmpty(const QString &path)
+{
+    {
+        const QScopedValueRollback<bool> loading(m_loading, true);
+        replaceText(QString());
+    }
+    m_encoding = files::TextEncoding::Utf8;
+    m_lineBreak = files::LineBreak::CrLf;
+    m_saveChanges.clear();
+    m_recoveryRestored = false;
+    setTextBytes(0);
     setPath(path);
     setModified(false);
 }
@@ -95,7 +129,9 @@ files::TextEncoding ScriptDocument::encodeForSave()
     const files::TextEncoding used = m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
+    const qsizetype textBytes = m_saveBuffer.size();
     files::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
+    m_finalBreakBytes = m_saveBuffer.size() - textBytes;
     return used;
 }
 
@@ -114,6 +150,7 @@ std::optional<platform::Error> ScriptDocument::saveTo(const QString &path)
         m_saveBuffer = QByteArray();
         return platform::Error(platform::ErrOutOfMemory, platform::standardDescription(platform::ErrOutOfMemory));
     }
+    setTextBytes(m_saveBuffer.size() - m_finalBreakBytes);
     // The file now holds what a save was writing when it was cut short.
     if (m_recoveryRestored && path == m_path) {
         files::discardRecoveryCopy(path);

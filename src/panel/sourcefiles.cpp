@@ -2,6 +2,8 @@
 
 #include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
+#include "panel/namedfiles.h"
+#include "panel/recentscripts.h"
 #include "panel/recoveryoffer.h"
 #include "panel/scriptdocument.h"
 #include "platform/error.h"
@@ -66,6 +68,8 @@ bool SourceFiles::load(const QString &path)
         m_window.setStatus(status);
         return false;
     }
+    rememberScript(path);
+    showSize();
     if (document.saveChanges().isEmpty()) {
         m_window.releaseAutosave();
         m_window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
@@ -81,15 +85,45 @@ bool SourceFiles::load(const QString &path)
 void SourceFiles::textChanged()
 {
     ScriptDocument &document = m_window.document();
-    // The load's own assignment is neither saved back nor an edit.
-    if (!document.isLoading()) {
-        if (m_window.autosaveChecked())
-            saveNow();
-        else
-            document.setModified(true);
-    }
-    m_window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(m_window.editor()->textLength())
+    // The load's own assignment is neither saved back nor an edit; the load
+    // shows the size it read once it is done.
+    if (document.isLoading())
+        return;
+    if (m_window.autosaveChecked())
+        saveNow();
+    else
+        document.setModified(true);
+    showSize();
+}
+
+void SourceFiles::showSize()
+{
+    m_window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(m_window.document().textBytes())
                                               + QStringLiteral(" bytes"));
+}
+
+void SourceFiles::startNewFile(const QString &path)
+{
+    m_window.document().startEmpty(path);
+    showSize();
+    m_window.setStatus(QStringLiteral("New file: ") + path);
+}
+
+void SourceFiles::newFile()
+{
+    if (!confirmUnsavedChanges())
+        return;
+    const QString path = chooseFile(platform::FileDialogSave, QStringLiteral("New source file..."));
+    if (path.isEmpty()) {
+        m_window.setStatus(QStringLiteral("New file cancelled."));
+        return;
+    }
+    m_window.releaseAutosave();
+    startNewFile(path);
+    // Written at once, so that a run finds it and a file chosen to be
+    // replaced no longer holds the old script.
+    if (saveNow())
+        rememberScript(path);
 }
 
 void SourceFiles::open()
@@ -106,6 +140,12 @@ void SourceFiles::open()
     load(path);
 }
 
+void SourceFiles::openRecent(const QString &path)
+{
+    if (confirmUnsavedChanges())
+        load(path);
+}
+
 void SourceFiles::saveAs()
 {
     const QString path = chooseFile(platform::FileDialogSave, QStringLiteral("Save source file as..."));
@@ -117,9 +157,13 @@ void SourceFiles::saveAs()
         reportSaveFailure(path, *failure);
         return;
     }
+    const QString oldFolder = QFileInfo(m_window.document().path()).absolutePath();
     m_window.document().setPath(path);
+    rememberScript(path);
+    showSize();
     m_window.setStatus(QStringLiteral(
         "New save file created. All future modifications will be saved into the selected file."));
+    offerToCopyNamedFiles(&m_window, m_window.editor()->text(), oldFolder, QFileInfo(path).absolutePath());
 }
 
 bool SourceFiles::confirmUnsavedChanges()
@@ -127,7 +171,7 @@ bool SourceFiles::confirmUnsavedChanges()
     ScriptDocument &document = m_window.document();
     if (!document.isModified())
         return true;
-    platform::MessageBox box(QMessageBox::Warning, m_window.windowTitle(),
+    platform::MessageBox box(QMessageBox::Warning, panelTitle(),
                              QStringLiteral("The source file ") + document.path()
                                  + QStringLiteral(" has changes that are not saved.\nSave them now?"),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_window);
