@@ -57,6 +57,14 @@ void CodeEditor::setFooter(QWidget *footer)
     updateMargins();
 }
 
+void CodeEditor::setHeader(QWidget *header)
+{
+    m_header = header;
+    header->setParent(this);
+    header->installEventFilter(this);
+    updateMargins();
+}
+
 std::pair<int, int> CodeEditor::shownLines() const
 {
     // Lines do not wrap, so each takes one line height.
@@ -88,16 +96,25 @@ int CodeEditor::gutterLineAt(const QPoint &point) const
     return 0;
 }
 
+namespace {
+int heightWhenShown(const QWidget *bar, const QWidget *editor)
+{
+    if (!bar || !bar->isVisibleTo(editor))
+        return 0;
+    return bar->hasHeightForWidth() ? bar->heightForWidth(editor->contentsRect().width()) : bar->sizeHint().height();
+}
+} // namespace
+
 void CodeEditor::updateMargins()
 {
-    const int footerHeight = m_footer && m_footer->isVisibleTo(this) ? m_footer->sizeHint().height() : 0;
-    setViewportMargins(gutterWidth(), 0, 0, footerHeight);
+    setViewportMargins(gutterWidth(), heightWhenShown(m_header, this), 0, heightWhenShown(m_footer, this));
     placeChildren();
 }
 
 void CodeEditor::reserveGutterFor(int lineCount)
 {
-    setViewportMargins(gutterWidthFor(lineCount), 0, 0, viewportMargins().bottom());
+    const QMargins margins = viewportMargins();
+    setViewportMargins(gutterWidthFor(lineCount), margins.top(), 0, margins.bottom());
     placeChildren();
 }
 
@@ -105,7 +122,10 @@ void CodeEditor::placeChildren()
 {
     const QRect inside = contentsRect();
     const QMargins margins = viewportMargins();
-    m_gutter->setGeometry(inside.left(), inside.top(), margins.left(), inside.height() - margins.bottom());
+    m_gutter->setGeometry(inside.left(), inside.top() + margins.top(), margins.left(),
+                          inside.height() - margins.top() - margins.bottom());
+    if (m_header)
+        m_header->setGeometry(inside.left(), inside.top(), inside.width(), margins.top());
     if (m_footer)
         m_footer->setGeometry(inside.left(), inside.bottom() + 1 - margins.bottom(), inside.width(), margins.bottom());
 }
@@ -136,7 +156,11 @@ void CodeEditor::resizeEvent(QResizeEvent *event)
         QPlainTextEdit::resizeEvent(event);
     }
     m_laidOutWidth = width;
-    placeChildren();
+    // A bar that wraps its text may need another height at another width.
+    if (heightWhenShown(m_header, this) != viewportMargins().top())
+        updateMargins();
+    else
+        placeChildren();
 }
 
 void CodeEditor::keyPressEvent(QKeyEvent *event)
@@ -168,7 +192,9 @@ bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
             QToolTip::hideText();
         return true;
     }
-    if (watched == m_footer && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    // A bar shown, hidden or given another text takes its room anew.
+    if ((watched == m_footer || watched == m_header)
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide || event->type() == QEvent::LayoutRequest))
         updateMargins();
     return QPlainTextEdit::eventFilter(watched, event);
 }

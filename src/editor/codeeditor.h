@@ -32,6 +32,8 @@ public:
     // text area shrinks to make room for it, and Escape in the text hides it.
     // The editor takes it as a child.
     void setFooter(QWidget *footer);
+    // The same across the top of the editor (a bar about the file).
+    void setHeader(QWidget *header);
 
     // The 0-based numbers of the first and the last line the editor shows.
     std::pair<int, int> shownLines() const;
@@ -67,6 +69,7 @@ private:
     void highlightCurrentLine();
 
     QWidget *m_gutter = nullptr;
+    QPointer<QWidget> m_header;
     QPointer<QWidget> m_footer;
     // The viewport width the document was last laid out at, -1 when unknown.
     int m_laidOutWidth = -1;

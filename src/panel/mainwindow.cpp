@@ -7,6 +7,7 @@
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
+#include "panel/filebar.h"
 #include "panel/panelmenus.h"
 #include "panel/panelrunhost.h"
 #include "panel/runcursor.h"
@@ -19,6 +20,7 @@
 #include "platform/visibletext.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QGroupBox>
@@ -130,13 +132,24 @@ void MainWindow::buildClientArea()
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
     m_findBar = new editing::FindBar(*m_editor);
     m_editor->setFooter(m_findBar);
-
+    m_fileBar = new FileBar;
+    m_editor->setHeader(m_fileBar);
     m_sourceFiles = new SourceFiles(*this);
+    connectDocument();
+}
+
+void MainWindow::connectDocument()
+{
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
     connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
     connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
+    // A session that ends, or a signal, cannot wait for a question.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_sourceFiles->finishSaves();
+        m_sourceFiles->keepUnsavedForRecovery();
+    });
 }
 
 void MainWindow::buildStatusBar()
@@ -251,6 +264,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::compile(int stepFlag)
 {
+    // The run reads the file, which must hold every edit made so far.
+    m_sourceFiles->finishSaves();
     m_editor->clearMarker();
     const BusyCursor busy;
     interpreter::compileSource(m_document->path(), stepFlag, *m_runHost);
@@ -271,11 +286,22 @@ void MainWindow::showAbout()
     platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About..."), this);
 }
 
+void MainWindow::closeForSignal()
+{
+    m_closingForSignal = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_sourceFiles->confirmUnsavedChanges()) {
+    m_sourceFiles->finishSaves();
+    if (m_closingForSignal) {
+        m_sourceFiles->keepUnsavedForRecovery();
+    } else if (!m_sourceFiles->confirmUnsavedChanges()) {
         event->ignore();
         return;
+    } else {
+        m_document->dropRecoveryCopy();
     }
     // Every loaded window from the newest to the oldest; this window, loaded
     // first, is already closing and simply finishes.

@@ -50,6 +50,7 @@ void TestStartScript::startsOnTheGivenFile()
     if (name == "new.txt") {
         // The first edit's save creates the file, as an editor opening a new file does.
         window.editor()->insertPlainText("; new");
+        window.document().waitForSaves();
         QCOMPARE(testsupport::readFile(path), QByteArray("; new\r\n"));
     }
 }
