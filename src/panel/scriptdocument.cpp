@@ -116,7 +116,7 @@ void ScriptDocument::takeFile(const QString &path, const files::FileIdentity &id
     m_target = linkTargetOf(path);
     m_watch->watch(path);
     if (newPath || !m_lock || !m_lock->isHeld()) {
-        m_lock.reset(); // a lock of our own is never in the way of the next
+        m_lock.reset(); // our own lock on the file must not count as another's
         m_lock = std::make_unique<files::EditLock>(path);
     }
     const qint64 otherEditor = m_lock->otherProcessId();
@@ -144,37 +144,34 @@ void ScriptDocument::replaceText(const QString &text, bool undoably)
     Q_EMIT textReplaced(undoably);
 }
 
-void ScriptDocument::load(const QString &path)
+// The file's text into the document, in a load's own change.
+files::FileIdentity ScriptDocument::readIn(const QString &path, bool undoably)
 {
-    waitForSaves();
     const ReadFile read = readFile(path);
     checkLinesFitEditor(read.decoded.text);
     {
         const QScopedValueRollback<bool> loading(m_loading, true);
-        replaceText(read.decoded.text, false);
+        replaceText(read.decoded.text, undoably);
     }
     m_encoding = read.decoded.encoding;
     m_lineBreak = read.decoded.lineBreak;
     m_saveChanges = files::describeSaveChanges(read.decoded);
-    m_recoveryCopyKept = false;
     m_fileVersion = m_textVersion;
-    takeFile(path, read.identity);
+    return read.identity;
+}
+
+void ScriptDocument::load(const QString &path)
+{
+    waitForSaves();
+    const files::FileIdentity identity = readIn(path, false);
+    m_recoveryCopyKept = false;
+    takeFile(path, identity);
     setModified(false);
 }
 
 void ScriptDocument::reload()
 {
-    const ReadFile read = readFile(m_path);
-    checkLinesFitEditor(read.decoded.text);
-    {
-        const QScopedValueRollback<bool> loading(m_loading, true);
-        replaceText(read.decoded.text, true);
-    }
-    m_encoding = read.decoded.encoding;
-    m_lineBreak = read.decoded.lineBreak;
-    m_saveChanges = files::describeSaveChanges(read.decoded);
-    m_fileVersion = m_textVersion;
-    takeFile(m_path, read.identity);
+    takeFile(m_path, readIn(m_path, true));
     setModified(false);
 }
 

@@ -133,6 +133,7 @@ private:
     };
 
     void replaceText(const QString &text, bool undoably);
+    files::FileIdentity readIn(const QString &path, bool undoably);
     void takeFile(const QString &path, const files::FileIdentity &identity);
     void setDiskState(DiskState state);
     bool holdsEdits() const { return m_textVersion != m_fileVersion; }
