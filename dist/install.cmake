@@ -15,6 +15,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/GUI_All.txt ${PROJECT_SOURCE_DIR}/
 install(FILES ${ZARVO_DIST_DIR}/zarvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/dist/org.zarvo.zarvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/dist/zarvo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The user documentation, which the help window shows (../share/doc/zarvo
+# beside the executable's folder).
+install(FILES ${PROJECT_SOURCE_DIR}/docs/control-panel.md ${PROJECT_SOURCE_DIR}/docs/limits.md
+              ${PROJECT_SOURCE_DIR}/docs/script-language.md ${PROJECT_SOURCE_DIR}/docs/script-reference.md
+              ${PROJECT_SOURCE_DIR}/docs/shell-mode.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/zarvo-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME zarvo.png)

@@ -15,13 +15,14 @@ const QString kVersionOption = QStringLiteral("version");
 const QString kRunOption = QStringLiteral("run");
 const QString kJsonOption = QStringLiteral("json");
 const QString kCheckOption = QStringLiteral("check");
+const QString kStrictOption = QStringLiteral("strict");
 const QString kRenderOption = QStringLiteral("render");
 const QString kOutputOption = QStringLiteral("output");
 const QString kScaleOption = QStringLiteral("scale");
 
 const QString kHelp = QStringLiteral(R"(Usage: zarvo [FILE]
        zarvo --run FILE [--json]
-       zarvo --check FILE...
+       zarvo --check [--strict] FILE...
        zarvo --render FILE -o OUT.png [--scale S]
 
 Without options, opens the control panel on FILE (made absolute; the first
@@ -30,12 +31,14 @@ script.
 
 Options:
   --run FILE        Run FILE as COMPILE does and show its window, without the
-                    control panel. Every button closes the window; then print
-                    name='value' (shell quoting) for each control that holds a
-                    value, in script order, and button='NAME' last.
+                    control panel. Every button closes the window, Return
+                    presses the first; then print name='value' (shell
+                    quoting) for each control that holds a value, in script
+                    order, and button='NAME' last.
   --json            With --run: print one JSON object instead.
   --check FILE...   Run each FILE with no window shown and no display needed;
                     print "FILE: ok" for each one that succeeds.
+  --strict          With --check: a script with warnings fails.
   --render FILE     Run FILE with no display needed and write a PNG picture of
                     its window's client area.
   -o, --output OUT  With --render: the picture file to write.
@@ -49,11 +52,13 @@ and each failure is printed on standard error as
   FILE:LINE: error N: description
   FILE:LINE: error: unknown command: KEYWORD
   FILE: error 53: File not found
+--check also warns of each input control that no label names, as
+  FILE:LINE: warning: text box NAME has no label
 
 Exit status:
   0  done; with --run, a button closed the window
   1  --run: the close box or Escape closed the window
-     --check, --render: a script failed
+     --check, --render: a script failed (--strict: or had warnings)
      the control panel: no display found
   2  a usage error; with --run, the script failed
   3  --run: a usage error, or no display found
@@ -68,6 +73,8 @@ QString modeError(const QCommandLineParser &parser)
         return QStringLiteral("--run, --check and --render cannot be combined.");
     if (parser.isSet(kJsonOption) && !parser.isSet(kRunOption))
         return QStringLiteral("--json needs --run.");
+    if (parser.isSet(kStrictOption) && !parser.isSet(kCheckOption))
+        return QStringLiteral("--strict needs --check.");
     const bool render = parser.isSet(kRenderOption);
     if (!render && (parser.isSet(kOutputOption) || parser.isSet(kScaleOption)))
         return QStringLiteral("-o and --scale need --render.");
@@ -121,6 +128,7 @@ void addOptions(QCommandLineParser &parser)
         {kRunOption, QString()},
         {kJsonOption, QString()},
         {kCheckOption, QString()},
+        {kStrictOption, QString()},
         {kRenderOption, QString()},
         {{QStringLiteral("o"), kOutputOption}, QString(), QStringLiteral("OUT")},
         {kScaleOption, QString(), QStringLiteral("S")},
@@ -157,6 +165,7 @@ Invocation parseCommandLine(const QStringList &arguments)
     if (!error.isEmpty())
         return usageError(invocation, error);
     invocation.json = parser.isSet(kJsonOption);
+    invocation.strict = parser.isSet(kStrictOption);
     invocation.output = parser.value(kOutputOption);
     if (invocation.mode == Mode::Panel && !invocation.files.isEmpty())
         invocation.files[0] = QDir::toNativeSeparators(QFileInfo(invocation.files[0]).absoluteFilePath());

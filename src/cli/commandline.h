@@ -25,6 +25,7 @@ struct Invocation {
     // The script files as given; the panel's FILE is made absolute.
     QStringList files;
     bool json = false;
+    bool strict = false; // --check: warnings fail the script
     QString output;
     double scale = 1;
     QString error;

@@ -19,13 +19,29 @@ void writeError(const QString &text) { write(stderr, text); }
 
 QString reportLine(const interpreter::RunReport &report)
 {
-    QString place = report.place.scriptPath;
+    QString line = report.place.scriptPath;
     if (report.place.lineNumber > 0)
-        place += QLatin1Char(':') + QString::number(report.place.lineNumber);
+        line += QLatin1Char(':') + QString::number(report.place.lineNumber);
     if (report.number == 0)
-        return place + QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
-    return place + QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ")
-        + report.description;
+        line += QStringLiteral(": error: unknown command: ") + report.unknownKeyword;
+    else
+        line += QStringLiteral(": error ") + QString::number(report.number) + QStringLiteral(": ") + report.description;
+    if (!report.detail.isEmpty())
+        line += QStringLiteral("; ") + report.detail;
+    return line;
+}
+
+QString warningLine(const interpreter::RunWarning &warning)
+{
+    return warning.place.scriptPath + QLatin1Char(':') + QString::number(warning.place.lineNumber)
+        + QStringLiteral(": warning: ") + warning.text;
+}
+
+void TerminalRunHost::warn(const interpreter::RunWarning &warning)
+{
+    ++m_warningCount;
+    if (m_warningsShown)
+        writeError(warningLine(warning) + QLatin1Char('\n'));
 }
 
 void TerminalRunHost::report(const interpreter::RunReport &report)

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QToolTip>
 
 namespace editing {
@@ -49,22 +50,6 @@ void CodeEditor::goToLine(int lineNumber)
     centerCursor();
 }
 
-void CodeEditor::setFooter(QWidget *footer)
-{
-    m_footer = footer;
-    footer->setParent(this);
-    footer->installEventFilter(this);
-    updateMargins();
-}
-
-void CodeEditor::setHeader(QWidget *header)
-{
-    m_header = header;
-    header->setParent(this);
-    header->installEventFilter(this);
-    updateMargins();
-}
-
 std::pair<int, int> CodeEditor::shownLines() const
 {
     // Lines do not wrap, so each takes one line height.
@@ -96,38 +81,22 @@ int CodeEditor::gutterLineAt(const QPoint &point) const
     return 0;
 }
 
-namespace {
-int heightWhenShown(const QWidget *bar, const QWidget *editor)
-{
-    if (!bar || !bar->isVisibleTo(editor))
-        return 0;
-    return bar->hasHeightForWidth() ? bar->heightForWidth(editor->contentsRect().width()) : bar->sizeHint().height();
-}
-} // namespace
-
 void CodeEditor::updateMargins()
 {
-    setViewportMargins(gutterWidth(), heightWhenShown(m_header, this), 0, heightWhenShown(m_footer, this));
-    placeChildren();
+    reserveGutterFor(blockCount());
 }
 
 void CodeEditor::reserveGutterFor(int lineCount)
 {
-    const QMargins margins = viewportMargins();
-    setViewportMargins(gutterWidthFor(lineCount), margins.top(), 0, margins.bottom());
+    setViewportMargins(gutterWidthFor(lineCount), 0, 0, 0);
     placeChildren();
 }
 
 void CodeEditor::placeChildren()
 {
-    const QRect inside = contentsRect();
-    const QMargins margins = viewportMargins();
-    m_gutter->setGeometry(inside.left(), inside.top() + margins.top(), margins.left(),
-                          inside.height() - margins.top() - margins.bottom());
-    if (m_header)
-        m_header->setGeometry(inside.left(), inside.top(), inside.width(), margins.top());
-    if (m_footer)
-        m_footer->setGeometry(inside.left(), inside.bottom() + 1 - margins.bottom(), inside.width(), margins.bottom());
+    // Beside the text area only: the horizontal scroll bar runs below both.
+    const QRect text = viewport()->geometry();
+    m_gutter->setGeometry(contentsRect().left(), text.top(), viewportMargins().left(), text.height());
 }
 
 void CodeEditor::showDocument(QTextDocument *document)
@@ -156,11 +125,15 @@ void CodeEditor::resizeEvent(QResizeEvent *event)
         QPlainTextEdit::resizeEvent(event);
     }
     m_laidOutWidth = width;
-    // A bar that wraps its text may need another height at another width.
-    if (heightWhenShown(m_header, this) != viewportMargins().top())
-        updateMargins();
-    else
+    placeChildren();
+}
+
+bool CodeEditor::viewportEvent(QEvent *event)
+{
+    // The text area shrinks when a scroll bar comes, and the gutter with it.
+    if (event->type() == QEvent::Resize)
         placeChildren();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 void CodeEditor::keyPressEvent(QKeyEvent *event)
@@ -169,10 +142,6 @@ void CodeEditor::keyPressEvent(QKeyEvent *event)
     if (event->modifiers().testFlag(Qt::ControlModifier)
         && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
         QAbstractScrollArea::focusNextPrevChild(event->key() == Qt::Key_Tab);
-        return;
-    }
-    if (event->key() == Qt::Key_Escape && m_footer && m_footer->isVisible()) {
-        m_footer->hide();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -192,10 +161,6 @@ bool CodeEditor::eventFilter(QObject *watched, QEvent *event)
             QToolTip::hideText();
         return true;
     }
-    // A bar shown, hidden or given another text takes its room anew.
-    if ((watched == m_footer || watched == m_header)
-        && (event->type() == QEvent::Show || event->type() == QEvent::Hide || event->type() == QEvent::LayoutRequest))
-        updateMargins();
     return QPlainTextEdit::eventFilter(watched, event);
 }
 
@@ -211,8 +176,8 @@ void CodeEditor::paintGutter(QPaintEvent *event)
 {
     QPainter painter(m_gutter);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
-    const int lineHeight = fontMetrics().height();
-    const int numberRight = m_gutter->width() - kGutterPaddingPixels;
+    const QFontMetricsF metrics(font());
+    const qreal numberRight = m_gutter->width() - kGutterPaddingPixels;
     painter.setFont(font());
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
@@ -220,16 +185,23 @@ void CodeEditor::paintGutter(QPaintEvent *event)
             break;
         if (!block.isVisible() || box.bottom() < event->rect().top())
             continue;
-        const int top = int(box.top());
+        // The line as laid out: a character from a fallback font (Chinese,
+        // emoji) makes it taller, with its baseline lower.
+        const QTextLine line = block.layout() ? block.layout()->lineAt(0) : QTextLine();
+        const qreal lineTop = box.top() + (line.isValid() ? line.y() : 0);
+        const qreal lineHeight = line.isValid() ? line.height() : metrics.height();
+        const qreal baseline = lineTop + (line.isValid() ? line.ascent() : metrics.ascent());
         const int number = block.blockNumber() + 1;
         if (number == m_markerLine) {
+            const qreal diameter = metrics.height() * 0.6;
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             painter.setBrush(kMarkerColor);
-            painter.drawEllipse(QRectF(kGutterPaddingPixels, top + lineHeight * 0.2, lineHeight * 0.6, lineHeight * 0.6));
+            painter.drawEllipse(QRectF(kGutterPaddingPixels, lineTop + (lineHeight - diameter) / 2, diameter, diameter));
         }
+        const QString text = QString::number(number);
         painter.setPen(palette().color(number == m_markerLine ? QPalette::WindowText : QPalette::PlaceholderText));
-        painter.drawText(0, top, numberRight, lineHeight, Qt::AlignRight | Qt::AlignVCenter, QString::number(number));
+        painter.drawText(QPointF(numberRight - metrics.horizontalAdvance(text), baseline), text);
     }
 }
 

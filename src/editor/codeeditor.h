@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <utility>
 
 namespace editing {
 
 // A plain-text editor made for code: line numbers in a gutter on its left,
 // the line holding the cursor highlighted, one marked line (a failure) with
-// its own tool tip until the next edit, and room for a bar below the text
-// (the find bar). Tab inserts a tab; Ctrl+Tab and Ctrl+Shift+Tab move the
-// focus on, as in Qt's text editors. None of this touches the text.
+// its own tool tip until the next edit. Tab inserts a tab; Ctrl+Tab and
+// Ctrl+Shift+Tab move the focus on, as in Qt's text editors. None of this
+// touches the text.
 class CodeEditor : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -27,13 +26,6 @@ public:
     // Puts the cursor at the start of the line with that 1-based number
     // (clamped to the text's lines) and shows it.
     void goToLine(int lineNumber);
-
-    // A bar shown across the bottom of the editor while it is visible; the
-    // text area shrinks to make room for it, and Escape in the text hides it.
-    // The editor takes it as a child.
-    void setFooter(QWidget *footer);
-    // The same across the top of the editor (a bar about the file).
-    void setHeader(QWidget *header);
 
     // The 0-based numbers of the first and the last line the editor shows.
     std::pair<int, int> shownLines() const;
@@ -57,6 +49,7 @@ protected:
     // is: a hidden editor would otherwise lay its text out again when shown.
     void layOutAtViewportWidth();
     void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -69,8 +62,6 @@ private:
     void highlightCurrentLine();
 
     QWidget *m_gutter = nullptr;
-    QPointer<QWidget> m_header;
-    QPointer<QWidget> m_footer;
     // The viewport width the document was last laid out at, -1 when unknown.
     int m_laidOutWidth = -1;
     int m_markerLine = 0;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolButton>
@@ -25,7 +26,17 @@ QToolButton *makeToolButton(QWidget *parent, const char *name, const QString &te
 }
 } // namespace
 
-FindBar::FindBar(QPlainTextEdit &editor, QWidget *parent) : QWidget(parent), m_editor(editor)
+FindBar::FindBar(QPlainTextEdit &editor, QWidget *parent) : QWidget(parent), m_view(editor), m_plainText(&editor)
+{
+    build();
+}
+
+FindBar::FindBar(QTextEdit &view, QWidget *parent) : QWidget(parent), m_view(view), m_richText(&view)
+{
+    build();
+}
+
+void FindBar::build()
 {
     setObjectName(QStringLiteral("findBar"));
     setAutoFillBackground(true);
@@ -54,12 +65,31 @@ FindBar::FindBar(QPlainTextEdit &editor, QWidget *parent) : QWidget(parent), m_e
     connect(previous, &QToolButton::clicked, this, &FindBar::findPrevious);
     connect(next, &QToolButton::clicked, this, &FindBar::findNext);
     connect(closer, &QToolButton::clicked, this, &FindBar::dismiss);
+    m_view.installEventFilter(this);
     hide();
+}
+
+QTextCursor FindBar::textCursor() const
+{
+    return m_plainText ? m_plainText->textCursor() : m_richText->textCursor();
+}
+
+void FindBar::setTextCursor(const QTextCursor &cursor)
+{
+    if (m_plainText)
+        m_plainText->setTextCursor(cursor);
+    else
+        m_richText->setTextCursor(cursor);
+}
+
+QTextDocument *FindBar::document() const
+{
+    return m_plainText ? m_plainText->document() : m_richText->document();
 }
 
 void FindBar::open()
 {
-    const QString selected = m_editor.textCursor().selectedText();
+    const QString selected = textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
         m_field->setText(selected);
     m_result->clear();
@@ -71,7 +101,7 @@ void FindBar::open()
 void FindBar::dismiss()
 {
     hide();
-    m_editor.setFocus(Qt::OtherFocusReason);
+    m_view.setFocus(Qt::OtherFocusReason);
 }
 
 bool FindBar::find(bool backward, bool fromMatchStart)
@@ -86,21 +116,21 @@ bool FindBar::find(bool backward, bool fromMatchStart)
         flags |= QTextDocument::FindBackward;
     if (m_matchCase->isChecked())
         flags |= QTextDocument::FindCaseSensitively;
-    QTextCursor from = m_editor.textCursor();
+    QTextCursor from = textCursor();
     if (fromMatchStart)
         from.setPosition(from.selectionStart());
-    QTextDocument *document = m_editor.document();
-    QTextCursor found = document->find(needle, from, flags);
+    QTextDocument *text = document();
+    QTextCursor found = text->find(needle, from, flags);
     if (found.isNull()) {
         // Wrap around: from the other end of the text.
-        QTextCursor edge(document);
+        QTextCursor edge(text);
         edge.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-        found = document->find(needle, edge, flags);
+        found = text->find(needle, edge, flags);
     }
     m_result->setText(found.isNull() ? QStringLiteral("Not found") : QString());
     if (found.isNull())
         return false;
-    m_editor.setTextCursor(found);
+    setTextCursor(found);
     return true;
 }
 
@@ -115,12 +145,16 @@ void FindBar::keyPressEvent(QKeyEvent *event)
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_field && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            find(key->modifiers().testFlag(Qt::ShiftModifier), false);
-            return true;
-        }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_field && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        find(key->modifiers().testFlag(Qt::ShiftModifier), false);
+        return true;
+    }
+    if (watched == &m_view && key->key() == Qt::Key_Escape && isVisible()) {
+        dismiss();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -4,20 +4,26 @@
 
 class QCheckBox;
 class QLabel;
+class QAbstractScrollArea;
 class QLineEdit;
 class QPlainTextEdit;
+class QTextCursor;
+class QTextDocument;
+class QTextEdit;
 
 namespace editing {
 
-// The editor's find bar: a search field, Previous and Next, and "Match case",
-// off at first so that searches ignore letter case. Searches wrap around the
-// text. Typing searches from the start of the current match; Return finds
-// the next match, Shift+Return the previous one; Escape closes the bar and
-// gives the editor back its focus.
+// The find bar of an editor or a text view: a search field, Previous and
+// Next, and "Match case", off at first so that searches ignore letter case.
+// Searches wrap around the text. Typing searches from the start of the
+// current match; Return finds the next match, Shift+Return the previous one;
+// Escape, in the bar or in the text, closes the bar and gives the text back
+// its focus. The owner places the bar, below the text and its scroll bar.
 class FindBar : public QWidget {
     Q_OBJECT
 public:
     explicit FindBar(QPlainTextEdit &editor, QWidget *parent = nullptr);
+    explicit FindBar(QTextEdit &view, QWidget *parent = nullptr);
 
     // Shows the bar, takes the editor's selection as the search text when it
     // lies on one line, and puts the focus in the search field.
@@ -37,9 +43,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void build();
     bool find(bool backward, bool fromMatchStart);
+    QTextCursor textCursor() const;
+    void setTextCursor(const QTextCursor &cursor);
+    QTextDocument *document() const;
 
-    QPlainTextEdit &m_editor;
+    QAbstractScrollArea &m_view;
+    QPlainTextEdit *m_plainText = nullptr;
+    QTextEdit *m_richText = nullptr;
     QLineEdit *m_field = nullptr;
     QCheckBox *m_matchCase = nullptr;
     QLabel *m_result = nullptr;

@@ -161,13 +161,61 @@ PatchedEncoding::Place PatchedEncoding::placeOf(qsizetype position) const
     return place;
 }
 
-qsizetype PatchedEncoding::encodedSize(RawTextEncoder &encoder, qsizetype from, qsizetype to)
+qsizetype PatchedEncoding::measure(RawTextEncoder &encoder, qsizetype from, qsizetype to)
 {
     if (from >= to)
         return 0;
     m_scratch.resize(0);
     encoder.append(m_scratch, textBetween(from, to));
     return m_scratch.size();
+}
+
+// What replaces what since the last encoding (its bytes in m_middle); none
+// when the text must be encoded whole. Only for the encoding and line break
+// of the last encoding, after edits.
+std::optional<PatchedEncoding::Patch> PatchedEncoding::planPatch()
+{
+    const qsizetype length = rawLength();
+    if (m_unchangedStart + m_unchangedEnd > qMin(length, m_encodedLength))
+        return std::nullopt;
+    // The characters to encode again, in the text as it is now. An edit can
+    // join the two halves of a pair or part them: a half beside the edit
+    // goes along.
+    Patch patch;
+    patch.start = m_unchangedStart;
+    patch.end = length - m_unchangedEnd;
+    if (patch.start > 0 && m_document.characterAt(int(patch.start - 1)).isHighSurrogate())
+        --patch.start;
+    if (patch.end < length && m_document.characterAt(int(patch.end)).isLowSurrogate())
+        ++patch.end;
+    // Most of the text changed (a load, a paste over everything): encoding it
+    // whole is faster than piece by piece.
+    if (patch.end - patch.start > length / 2)
+        return std::nullopt;
+    RawTextEncoder encoder(m_encoding, m_lineBreak);
+    m_middle.resize(0);
+    if (!encoder.appendInSegments(textBetween(patch.start, patch.end), m_middle, patch.middle)) {
+        m_bytes = -1;
+        return std::nullopt;
+    }
+    // Where the replaced bytes start and end in the last encoding: found by
+    // their segments, and within them by measuring unchanged characters.
+    patch.oldEnd = patch.end + m_encodedLength - length;
+    patch.first = placeOf(patch.start);
+    patch.last = placeOf(patch.oldEnd);
+    patch.byteStart = patch.first.byteStart + measure(encoder, patch.first.characterStart, patch.start);
+    patch.byteEnd = patch.last.byteStart;
+    if (patch.last.index < m_segments.size()) {
+        const Segment &segment = m_segments.at(patch.last.index);
+        const qsizetype segmentEndNow = patch.last.characterStart + segment.characters + length - m_encodedLength;
+        patch.byteEnd += segment.bytes - measure(encoder, patch.end, segmentEndNow);
+    }
+    return patch;
+}
+
+qsizetype PatchedEncoding::sizeAfter(const Patch &patch) const
+{
+    return m_bytes - (patch.byteEnd - patch.byteStart) + m_middle.size();
 }
 
 bool PatchedEncoding::patch(QByteArray &out, files::TextEncoding encoding, files::LineBreak lineBreak)
@@ -182,71 +230,60 @@ bool PatchedEncoding::patch(QByteArray &out, files::TextEncoding encoding, files
         return false;
     if (!m_changed)
         return true;
-    const qsizetype length = rawLength();
-    if (m_unchangedStart + m_unchangedEnd > qMin(length, m_encodedLength))
+    const std::optional<Patch> patch = planPatch();
+    if (!patch)
         return false;
-    // The characters to encode again, in the text as it is now. An edit can
-    // join the two halves of a pair or part them: a half beside the edit
-    // goes along.
-    qsizetype start = m_unchangedStart;
-    qsizetype end = length - m_unchangedEnd;
-    if (start > 0 && m_document.characterAt(int(start - 1)).isHighSurrogate())
-        --start;
-    if (end < length && m_document.characterAt(int(end)).isLowSurrogate())
-        ++end;
-    // Most of the text changed (a load, a paste over everything): encoding it
-    // whole is faster than piece by piece.
-    if (end - start > length / 2)
-        return false;
+    applyPatch(out, *patch);
+    return true;
+}
 
-    RawTextEncoder encoder(encoding, lineBreak);
-    m_middle.resize(0);
-    QList<Segment> middle;
-    if (!encoder.appendInSegments(textBetween(start, end), m_middle, middle)) {
-        m_bytes = -1;
-        return false;
-    }
-    // Where the replaced bytes start and end in the last encoding: found by
-    // their segments, and within them by measuring unchanged characters.
-    const qsizetype oldEnd = end + m_encodedLength - length;
-    const Place first = placeOf(start);
-    const Place last = placeOf(oldEnd);
-    const qsizetype byteStart = first.byteStart + encodedSize(encoder, first.characterStart, start);
-    qsizetype byteEnd = last.byteStart;
-    if (last.index < m_segments.size()) {
-        const Segment &segment = m_segments.at(last.index);
-        const qsizetype segmentEndNow = last.characterStart + segment.characters + length - m_encodedLength;
-        byteEnd += segment.bytes - encodedSize(encoder, end, segmentEndNow);
-    }
-
-    const qsizetype mark = files::byteOrderMark(encoding).size();
-    const qsizetype head = mark + byteStart;
-    const qsizetype tail = m_bytes - mark - byteEnd;
-    const qsizetype size = head + m_middle.size() + tail;
+void PatchedEncoding::applyPatch(QByteArray &out, const Patch &patch)
+{
+    const qsizetype mark = files::byteOrderMark(m_encoding).size();
+    const qsizetype head = mark + patch.byteStart;
+    const qsizetype tail = m_bytes - mark - patch.byteEnd;
+    const qsizetype size = sizeAfter(patch);
     if (out.capacity() < size)
         out.reserve(size + size / 8);
     if (size > out.size())
         out.resize(size);
     char *data = out.data();
-    std::memmove(data + head + m_middle.size(), data + mark + byteEnd, size_t(tail));
+    std::memmove(data + head + m_middle.size(), data + mark + patch.byteEnd, size_t(tail));
     std::memcpy(data + head, m_middle.constData(), size_t(m_middle.size()));
     out.truncate(size);
 
     QList<Segment> replacement;
-    if (start > first.characterStart)
-        replacement.append({start - first.characterStart, byteStart - first.byteStart});
-    replacement += middle;
-    if (last.index < m_segments.size()) {
-        const Segment &segment = m_segments.at(last.index);
-        const qsizetype rest = last.characterStart + segment.characters - oldEnd;
+    if (patch.start > patch.first.characterStart)
+        replacement.append({patch.start - patch.first.characterStart, patch.byteStart - patch.first.byteStart});
+    replacement += patch.middle;
+    if (patch.last.index < m_segments.size()) {
+        const Segment &segment = m_segments.at(patch.last.index);
+        const qsizetype rest = patch.last.characterStart + segment.characters - patch.oldEnd;
         if (rest > 0)
-            replacement.append({rest, last.byteStart + segment.bytes - byteEnd});
+            replacement.append({rest, patch.last.byteStart + segment.bytes - patch.byteEnd});
     }
-    replaceSegments(first, last, std::move(replacement));
+    replaceSegments(patch.first, patch.last, std::move(replacement));
     m_bytes = size;
-    m_encodedLength = m_unchangedStart = m_unchangedEnd = length;
+    m_encodedLength = m_unchangedStart = m_unchangedEnd = rawLength();
     m_changed = false;
-    return true;
+}
+
+qsizetype PatchedEncoding::encodedSize(files::TextEncoding encoding, files::LineBreak lineBreak)
+{
+    if (m_bytes >= 0 && encoding == m_encoding && lineBreak == m_lineBreak) {
+        if (!m_changed)
+            return m_bytes;
+        if (const std::optional<Patch> patch = planPatch())
+            return sizeAfter(*patch);
+    }
+    const QString raw = m_document.toRawText();
+    QByteArray bytes = files::byteOrderMark(encoding).toByteArray();
+    QList<Segment> segments;
+    if (RawTextEncoder(encoding, lineBreak).appendInSegments(raw, bytes, segments))
+        return bytes.size();
+    bytes.resize(0);
+    RawTextEncoder(files::TextEncoding::Utf8, lineBreak).appendInSegments(raw, bytes, segments);
+    return bytes.size();
 }
 
 void PatchedEncoding::replaceSegments(const Place &first, const Place &last, QList<Segment> replacement)

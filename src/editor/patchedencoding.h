@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <optional>
 
 class QTextDocument;
 
@@ -33,6 +34,9 @@ public:
     // Into the buffer of the last encoding (or that buffer with a final line
     // break appended since), only what was edited since is re-encoded.
     files::TextEncoding encodeInto(files::TextEncoding encoding, QByteArray &out, files::LineBreak lineBreak);
+    // The number of bytes encodeInto() would give now, without changing any
+    // buffer (one a save thread is writing, for one).
+    qsizetype encodedSize(files::TextEncoding encoding, files::LineBreak lineBreak);
     // Whether the last encodeInto() patched the bytes instead of encoding the
     // whole text (which a large change, a new buffer or another encoding
     // needs).
@@ -52,13 +56,25 @@ private:
         qsizetype byteStart = 0;
     };
 
+    // The characters start..end of the text now replace oldEnd's part of the
+    // text as last encoded; in bytes, byteStart..byteEnd (after the mark).
+    struct Patch {
+        qsizetype start = 0, end = 0, oldEnd = 0;
+        Place first, last;
+        qsizetype byteStart = 0, byteEnd = 0;
+        QList<Segment> middle;
+    };
+
     void noteChange(int position, int removed, int added);
     qsizetype rawLength() const;
     QString textBetween(qsizetype from, qsizetype to) const;
     Place placeOf(qsizetype position) const;
     bool encodeWhole(QStringView raw, files::TextEncoding encoding, files::LineBreak lineBreak, QByteArray &out);
     bool patch(QByteArray &out, files::TextEncoding encoding, files::LineBreak lineBreak);
-    qsizetype encodedSize(RawTextEncoder &encoder, qsizetype from, qsizetype to);
+    std::optional<Patch> planPatch();
+    qsizetype sizeAfter(const Patch &patch) const;
+    void applyPatch(QByteArray &out, const Patch &patch);
+    qsizetype measure(RawTextEncoder &encoder, qsizetype from, qsizetype to);
     void replaceSegments(const Place &first, const Place &last, QList<Segment> replacement);
     void mergeSmallSegments(qsizetype from, qsizetype to);
 

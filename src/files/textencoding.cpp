@@ -67,7 +67,7 @@ std::optional<DecodedText> decodeMarkedText(const QByteArray &bytes)
         QByteArray back = mark.bytes.toByteArray();
         if (!decoder.hasError() && TextEncoder(mark.encoding).append(back, text) && back == bytes) {
             const LineBreak lineBreak = lineBreakOf(text);
-            return DecodedText{std::move(text), mark.encoding, lineBreak};
+            return DecodedText{std::move(text), mark.encoding, lineBreak, bytes.size()};
         }
     }
     return std::nullopt;
@@ -119,7 +119,7 @@ DecodedText decodeText(const QByteArray &bytes)
         encoding = TextEncoding::Windows1252;
     }
     const LineBreak lineBreak = lineBreakOf(text);
-    return {std::move(text), encoding, lineBreak};
+    return {std::move(text), encoding, lineBreak, bytes.size()};
 }
 
 TextEncoder::TextEncoder(TextEncoding encoding)

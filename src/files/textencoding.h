@@ -18,6 +18,8 @@ struct DecodedText {
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
     LineBreak lineBreak = LineBreak::CrLf;
+    // The number of bytes decoded.
+    qsizetype byteCount = 0;
 };
 
 // The line break's bytes in an 8-bit encoding (UTF-8, Windows-1252).

@@ -15,8 +15,14 @@ public:
     const QString &keyword() const { return at(0); }
     int size() const { return int(m_elements.size()); }
 
+    // The index of the element read last, -1 before any. A command converts
+    // each element as soon as it reads it, so after a failure this names the
+    // element that failed, or the one the line lacked.
+    int lastRead() const { return m_lastRead; }
+
 private:
     QStringList m_elements;
+    mutable int m_lastRead = -1;
 };
 
 } // namespace interpreter

@@ -26,6 +26,10 @@ void setFlag(RunState &run, const ArgumentList &args, const Command &command);
 void setText(RunState &run, const ArgumentList &args, const Command &command);
 } // namespace commands
 
+// A path of the script, taken from the folder of the script file at
+// scriptPath when it is relative; an empty or absolute path stays as it is.
+QString scriptRelativePath(const QString &scriptPath, const QString &path);
+
 // Applies a "|"-separated window option list; "$10" removes the border.
 void applyWindowOptions(toolkit::OutputWindow &window, const QString &options);
 

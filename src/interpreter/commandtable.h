@@ -48,6 +48,10 @@ struct Command {
     // content property of its control's kind.
     const char *property = nullptr;
     ControlRow control = {};
+    // The names of its arguments, element 1 first, separated by ", ", as the
+    // script reference's synopsis gives them ("-" for one that is not read).
+    // Failure reports name an argument and count them by this list.
+    QLatin1StringView arguments;
 };
 
 // The first command whose keyword equals the text exactly; null when none.
@@ -55,5 +59,16 @@ const Command *findCommand(const QString &keyword);
 
 // Every keyword of the table, in its order.
 QStringList commandKeywords();
+
+// The name of a command's argument (element index, from 1), empty past its last.
+QString argumentName(const Command &command, int index);
+// How many arguments a command reads.
+int argumentCount(const Command &command);
+
+// The keyword a mistyped one most likely meant: the one that differs only in
+// letter case, else the nearest within two edits (letters inserted, removed
+// or replaced, letter case ignored), the first in table order on a tie.
+// Empty when none is that near.
+QString suggestKeyword(const QString &keyword);
 
 } // namespace interpreter

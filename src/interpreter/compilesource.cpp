@@ -35,10 +35,13 @@ std::optional<QString> readScript(RunState &run)
     }
 }
 
+// How the lines of a run ended.
+enum class RunEnd { AtLastLine, UnknownKeyword, StoppedByUser };
+
 // Selects the line about to run in the editor, shows it in the status line
 // and waits in the step window. A line the editor no longer holds keeps the
 // previous selection: the run executes the file, not the editor.
-void stepPause(RunState &run)
+StepAnswer stepPause(RunState &run)
 {
     const std::optional<EditorSpan> span =
         stepSelection(run.host, run.lineNumber, run.fileLine, run.args.keyword(), run.searchFrom);
@@ -48,7 +51,7 @@ void stepPause(RunState &run)
     }
     run.host.setStatus(run.normalisedLine);
     run.runWindow.showKeptChanges();
-    run.host.stepPause();
+    return run.host.stepPause();
 }
 
 bool isInterpreterLine(const QString &raw, int lineNumber, RunOptions options)
@@ -56,8 +59,8 @@ bool isInterpreterLine(const QString &raw, int lineNumber, RunOptions options)
     return options.skipInterpreterLine && lineNumber == 1 && raw.startsWith(QLatin1String("#!"));
 }
 
-// Runs the lines of the script; returns false when a keyword matched nothing.
-bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
+// Runs the lines of the script and says how they ended.
+RunEnd runLines(RunState &run, const QString &script, int stepFlag, RunOptions options)
 {
     files::LineWalker lines(script);
     while (!lines.atEnd()) {
@@ -67,22 +70,49 @@ bool runLines(RunState &run, const QString &script, int stepFlag, RunOptions opt
         // Known before the split, which fails for a line without a space.
         run.lineNumber = lines.lineNumber();
         run.fileLine = trimSpaces(raw);
+        run.args = ArgumentList();
         std::optional<SplitLine> split = splitScriptLine(raw);
         if (!split)
             continue;
         run.normalisedLine = std::move(split->normalised);
         run.args = ArgumentList(std::move(split->elements));
-        if (stepFlag == CompileStepByStep)
-            stepPause(run);
+        if (stepFlag == CompileStepByStep && stepPause(run) == StepAnswer::Stop)
+            return RunEnd::StoppedByUser;
         const Command *command = findCommand(run.args.keyword());
         if (!command) {
             reportUnknownCommand(run, run.args.keyword());
-            return false;
+            return RunEnd::UnknownKeyword;
         }
         command->run(run, run.args, *command);
     }
-    return true;
+    return RunEnd::AtLastLine;
 }
+
+// Names the finished window's controls and points out each input control
+// that no label names, at the line that made it.
+void nameControls(RunState &run)
+{
+    for (const toolkit::UnlabelledControl &control : run.runWindow.nameControls()) {
+        const RunPlace place{run.path, run.controlLines.value(control.name), QString()};
+        run.host.warn({place, control.kind + QLatin1Char(' ') + control.name + QStringLiteral(" has no label")});
+    }
+}
+
+// A run stopped at a pause keeps its window, as a run that reached its end.
+void endRun(RunState &run, RunEnd end)
+{
+    run.runWindow.showKeptChanges();
+    if (end == RunEnd::UnknownKeyword) {
+        run.runWindow.unload();
+        return;
+    }
+    nameControls(run);
+    if (end == RunEnd::AtLastLine)
+        run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
+    else
+        run.host.setStatus(QStringLiteral("Stopped before line %1").arg(run.lineNumber));
+}
+
 // The run's single error trap: report while the run window, as far as it was
 // built, is on screen as it stands, then take it away.
 void failRun(RunState &run, const platform::Error &error)
@@ -99,12 +129,8 @@ void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions 
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
         const std::optional<QString> script = readScript(run);
-        const bool succeeded = script && runLines(run, *script, stepFlag, options);
-        run.runWindow.showKeptChanges();
-        if (succeeded)
-            run.host.setStatus(QStringLiteral("Compiled sucessfully..."));
-        else
-            run.runWindow.unload();
+        if (script)
+            endRun(run, runLines(run, *script, stepFlag, options));
     } catch (const platform::Error &error) {
         failRun(run, error);
     } catch (const std::bad_alloc &) {

@@ -14,14 +14,6 @@ using toolkit::Control;
 constexpr int kSizedNameElement = 5;
 constexpr int kUnsizedNameElement = 4;
 
-// Relative paths in a script are taken from the script file's folder.
-QString scriptRelativePath(const RunState &run, const QString &path)
-{
-    if (path.isEmpty() || QDir::isAbsolutePath(path))
-        return path;
-    return QDir(QFileInfo(run.path).absolutePath()).filePath(path);
-}
-
 // Steps 1 to 3 of every creation command: read the name, add the control,
 // then set Left, Top, Width and (when the shape has one) Height one at a time.
 Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlRow &row)
@@ -29,6 +21,7 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlR
     const bool sized = row.shape == ArgumentShape::Sized;
     const QString &name = args.at(sized ? kSizedNameElement : kUnsizedNameElement);
     Control control = run.window().addControl(QLatin1String(row.classId), name);
+    run.controlLines.insert(name, run.lineNumber);
     control.setProperty(QStringLiteral("Left"), args.at(1));
     control.setProperty(QStringLiteral("Top"), args.at(2));
     control.setProperty(QStringLiteral("Width"), args.at(3));
@@ -54,10 +47,10 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
         control.setContent(text);
         break;
     case ContentKind::Path:
-        control.setContent(scriptRelativePath(run, text));
+        control.setContent(scriptRelativePath(run.path, text));
         break;
     case ContentKind::Picture:
-        control.setContent(toolkit::loadPicture(scriptRelativePath(run, text)));
+        control.setContent(toolkit::loadPicture(scriptRelativePath(run.path, text)));
         break;
     case ContentKind::Entries:
         addEntries(control, text);
@@ -65,6 +58,13 @@ void setContent(RunState &run, Control &control, const ArgumentList &args, const
     }
 }
 } // namespace
+
+QString scriptRelativePath(const QString &scriptPath, const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir(QFileInfo(scriptPath).absolutePath()).filePath(path);
+}
 
 namespace commands {
 

@@ -1,5 +1,6 @@
 #include "interpreter/errorreport.h"
 
+#include "interpreter/failuredetail.h"
 #include "interpreter/linehighlight.h"
 #include "interpreter/runstate.h"
 #include "platform/error.h"
@@ -16,7 +17,16 @@ RunReport reportOf(const RunState &run, const platform::Error &error)
     report.number = error.number();
     report.description = error.description();
     report.place = run.place();
+    report.detail = failureDetail(run, error);
     return report;
+}
+
+// Once the box is closed the run is over, and the status line says so.
+QString failedStatus(const RunState &run)
+{
+    if (run.lineNumber < 1)
+        return QStringLiteral("Compile failed: the script file could not be read");
+    return QStringLiteral("Compile failed at line %1").arg(run.lineNumber);
 }
 
 // A failure shown in a critical message box with this title and text.
@@ -27,6 +37,7 @@ void reportInBox(RunState &run, const platform::Error &error, const QString &tit
     report.text = text;
     report.style = MsgCritical;
     run.host.report(report);
+    run.host.setStatus(failedStatus(run));
 }
 
 void reportGeneric(RunState &run, const platform::Error &error)
@@ -86,6 +97,7 @@ void reportUnknownCommand(RunState &run, const QString &keyword)
     RunReport report;
     report.unknownKeyword = keyword;
     report.place = run.place();
+    report.detail = unknownKeywordDetail(keyword);
     run.host.report(report);
 }
 

@@ -30,6 +30,21 @@ struct RunReport {
     QString text;
     int style = 0;
     RunPlace place;
+    // What the defined text leaves out, for the user to find the mistake:
+    // which argument failed and what it held, the full path of a file that
+    // was tried, a keyword that was probably meant. Empty when there is
+    // nothing to add.
+    QString detail;
+};
+
+// What the user chose at a step pause: the next line, or the end of the run
+// with the window as far as it was built.
+enum class StepAnswer { NextLine, Stop };
+// Something a run that succeeded points out to the script's author: where
+// (the line that made the control) and what, as "text box txtUser has no label".
+struct RunWarning {
+    RunPlace place;
+    QString text;
 };
 
 // What a compile run needs of whoever started it: a status line, an editor's
@@ -50,11 +65,15 @@ public:
                                                              Qt::CaseSensitivity cs) const = 0;
     virtual void selectInEditor(int start, int length) = 0;
     virtual void focusEditor() = 0;
-    // Shows the step window modally and returns when it has been closed.
-    virtual void stepPause() = 0;
+    // Shows the step window modally and returns, once it has been closed,
+    // whether the run goes on.
+    virtual StepAnswer stepPause() = 0;
     // Receives each early end of a run once, while the run window, as far as
     // it was built, is still there.
     virtual void report(const RunReport &report) = 0;
+    // Receives each warning of a run that succeeded; hosts that do not show
+    // warnings keep this.
+    virtual void warn(const RunWarning &) {}
 };
 
 // A host with no status line, no editor, no pauses and no boxes.
@@ -68,7 +87,7 @@ public:
     }
     void selectInEditor(int, int) override {}
     void focusEditor() override {}
-    void stepPause() override {}
+    StepAnswer stepPause() override { return StepAnswer::NextLine; }
     void report(const RunReport &) override {}
 };
 

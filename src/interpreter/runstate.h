@@ -4,6 +4,7 @@
 #include "interpreter/runhost.h"
 #include "toolkit/outputwindow.h"
 
+#include <QHash>
 #include <QString>
 
 namespace interpreter {
@@ -33,6 +34,8 @@ struct RunState {
     int lineNumber = 0;
     // End of the last step selection, in editor text positions.
     int searchFrom = 0;
+    // The line that made each control, by the control's name as written.
+    QHash<QString, int> controlLines;
 };
 
 } // namespace interpreter

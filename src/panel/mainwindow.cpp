@@ -8,11 +8,14 @@
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
 #include "panel/filebar.h"
+#include "panel/helpviewer.h"
+#include "panel/panelaccessibility.h"
 #include "panel/panelmenus.h"
 #include "panel/panelrunhost.h"
 #include "panel/runcursor.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
+#include "panel/statusline.h"
 #include "platform/capslock.h"
 #include "platform/defaultscript.h"
 #include "platform/messagebox.h"
@@ -22,13 +25,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QInputDialog>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerResources() { Q_INIT_RESOURCE(zarvo); }
@@ -54,6 +62,8 @@ constexpr int kStatusLineMinWidthPixels = 115;
 constexpr int kMarkerPanel = 2;
 } // namespace
 
+QString panelTitle() { return QStringLiteral("Zarvo - Control Panel"); }
+
 QString aboutText()
 {
     return QStringLiteral("Zarvo " ZARVO_VERSION "\r\n") + QString(11, QLatin1Char(' '))
@@ -64,11 +74,12 @@ MainWindow::MainWindow(const QString &scriptPath)
 {
     registerResources();
     setObjectName(QStringLiteral("wMain"));
-    setWindowTitle(QStringLiteral("Zarvo - Control Panel"));
+    setWindowTitle(panelTitle());
     setWindowIcon(QIcon(QStringLiteral(":/zarvo.png")));
     m_runHost = std::make_unique<PanelRunHost>(*this);
     buildClientArea();
     buildStatusBar();
+    nameControlPanel(*this);
     m_menus = new PanelMenus(*this);
     // The user's own choice outlasts any file that held autosave off.
     connect(m_menus->autosaveAction(), &QAction::triggered, this, [this] { m_autosaveHeld = false; });
@@ -116,11 +127,18 @@ void MainWindow::buildClientArea()
     connect(m_compileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileNormally); });
     connect(m_stepCompileButton, &QPushButton::clicked, this, [this] { compile(interpreter::CompileStepByStep); });
 
+    // The find bar sits below the editor, its scroll bar included; the editor
+    // gives it the room while it is open.
+    m_editorArea = new QWidget(m_frame);
+    m_editorArea->setGeometry(platform::twipsToPixels(kEditorTwips));
+    auto *column = new QVBoxLayout(m_editorArea);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
     // Made before the document, and so destroyed before it: the editor
     // shows the document to its end.
-    m_editor = new editing::ScriptEditor(m_frame);
+    m_editor = new editing::ScriptEditor(m_editorArea);
     m_editor->setObjectName(QStringLiteral("rtbEdit"));
-    m_editor->setGeometry(platform::twipsToPixels(kEditorTwips));
+    column->addWidget(m_editor);
     m_document = new ScriptDocument(this);
     m_editor->showDocument(m_document->textDocument());
     QFont font = m_editor->font();
@@ -130,10 +148,13 @@ void MainWindow::buildClientArea()
     // Attached while the document is empty: colouring a text already there
     // would report a change of it.
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
-    m_findBar = new editing::FindBar(*m_editor);
-    m_editor->setFooter(m_findBar);
-    m_fileBar = new FileBar;
-    m_editor->setHeader(m_fileBar);
+    m_findBar = new editing::FindBar(*m_editor, m_editorArea);
+    column->addWidget(m_findBar);
+    // The bar about the file sits above the editor, which gives it the room
+    // while it shows.
+    m_fileBar = new FileBar(m_editorArea);
+    column->insertWidget(0, m_fileBar);
+
     m_sourceFiles = new SourceFiles(*this);
     connectDocument();
 }
@@ -141,7 +162,7 @@ void MainWindow::buildClientArea()
 void MainWindow::connectDocument()
 {
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
-    connect(m_document, &ScriptDocument::pathChanged, this, &QWidget::setWindowFilePath);
+    connect(m_document, &ScriptDocument::pathChanged, this, &MainWindow::showPath);
     connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
     connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
@@ -159,7 +180,7 @@ void MainWindow::buildStatusBar()
     bar->setFixedHeight(kStatusBarHeightPixels);
     bar->setSizeGripEnabled(false);
     for (int i = 0; i < 4; ++i) {
-        auto *label = new QLabel(bar);
+        auto *label = i == 0 ? (m_statusLine = new StatusLine(bar)) : new QLabel(bar);
         label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::StyledPanel);
@@ -214,22 +235,40 @@ QSize MainWindow::clientSize() const
 
 void MainWindow::setStatus(const QString &text)
 {
-    m_statusPanels[0]->setText(platform::visibleLine(text));
+    m_statusLine->setMessage(platform::visibleLine(text));
     // Painted at once: a run does not return to the event loop before its
     // first line, so "Compiling ..." would otherwise never show.
     m_statusPanels[0]->repaint();
 }
 
-// Panel 2 and the window's modified mark follow the document.
+void MainWindow::setStatusDetail(const QString &detail) { m_statusLine->setDetail(detail); }
+
+// Panel 2 and the title's modified mark follow the document.
 void MainWindow::showModified(bool modified)
 {
     m_statusPanels[kMarkerPanel - 1]->setText(modified ? QStringLiteral("MODIFIED") : QString());
-    // The title has no "[*]" placeholder, so only the window's state changes.
-    setAttribute(Qt::WA_WindowModified, modified);
+    setWindowModified(modified);
+}
+
+// The title names the file, and "[*]" shows the modified mark where the
+// platform draws one; the window's file path gives the platform the whole
+// path (a tool tip or a menu on the title, where it has one).
+void MainWindow::showPath(const QString &path)
+{
+    setWindowFilePath(path);
+    const QString name = QFileInfo(path).fileName();
+    setWindowTitle(name.isEmpty() ? panelTitle() : name + QStringLiteral("[*] - ") + panelTitle());
 }
 
 void MainWindow::loadStartScript(const QString &scriptPath)
 {
+    // A script named on the command line may be one to write: a missing file
+    // in a folder that is there. A missing default script is reported.
+    const QFileInfo named(scriptPath);
+    if (!scriptPath.isEmpty() && !named.exists() && !named.isSymLink() && named.dir().exists()) {
+        m_sourceFiles->startNewFile(scriptPath);
+        return;
+    }
     m_document->setPath(scriptPath.isEmpty() ? platform::defaultScriptPath() : scriptPath);
     m_sourceFiles->load(m_document->path());
 }
@@ -249,10 +288,13 @@ void MainWindow::layoutClientArea()
         m_frame->resize(m_frame->width(), frameHeight);
     const float editorWidth = float(m_frame->width()) * tx - kEditorRightMarginTwips;
     if (editorWidth >= 0)
-        m_editor->resize(platform::twipsToPixelsX(editorWidth), m_editor->height());
+        m_editorArea->resize(platform::twipsToPixelsX(editorWidth), m_editorArea->height());
     const float editorHeight = float(m_frame->height()) * ty - kEditorBottomMarginTwips;
     if (editorHeight >= 0)
-        m_editor->resize(m_editor->width(), platform::twipsToPixelsY(editorHeight));
+        m_editorArea->resize(m_editorArea->width(), platform::twipsToPixelsY(editorHeight));
+    // At once, also while the window is hidden: the editor takes its size
+    // before it takes the text.
+    m_editorArea->layout()->setGeometry(m_editorArea->rect());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -267,8 +309,13 @@ void MainWindow::compile(int stepFlag)
     // The run reads the file, which must hold every edit made so far.
     m_sourceFiles->finishSaves();
     m_editor->clearMarker();
-    const BusyCursor busy;
-    interpreter::compileSource(m_document->path(), stepFlag, *m_runHost);
+    {
+        const BusyCursor busy;
+        interpreter::compileSource(m_document->path(), stepFlag, *m_runHost);
+    }
+    // A selection at the end of a long line scrolled the text sideways; the
+    // keywords at the start of the lines matter more.
+    m_editor->horizontalScrollBar()->setValue(0);
 }
 
 void MainWindow::goToLine()
@@ -277,13 +324,28 @@ void MainWindow::goToLine()
     const int line = QInputDialog::getInt(this, QStringLiteral("Go to Line"),
                                           QStringLiteral("Line (1 - %1):").arg(m_editor->blockCount()),
                                           m_editor->textCursor().blockNumber() + 1, 1, m_editor->blockCount(), 1, &ok);
-    if (ok)
-        m_editor->goToLine(line);
+    if (!ok)
+        return;
+    m_editor->goToLine(line);
+    m_editor->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showAbout()
 {
     platform::showMessageBox(aboutText(), platform::MsgInformation, QStringLiteral("About..."), this);
+}
+
+void MainWindow::showHelp(const QString &fileName, const QString &anchor)
+{
+    if (!m_help)
+        m_help = new HelpViewer(this);
+    m_help->showDocument(fileName, anchor);
+}
+
+void MainWindow::showReference()
+{
+    const QString command = commandOfLine(m_editor->textCursor().block().text());
+    showHelp(QStringLiteral("script-reference.md"), command.toLower());
 }
 
 void MainWindow::closeForSignal()

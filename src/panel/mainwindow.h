@@ -19,9 +19,15 @@ class ScriptEditor;
 namespace panel {
 
 class FileBar;
+class HelpViewer;
 class PanelMenus;
 class ScriptDocument;
 class SourceFiles;
+class StatusLine;
+
+// The control panel's own title; the window's title puts the script's file
+// name before it.
+QString panelTitle();
 
 // The control panel wMain: the script editor, COMPILE and STEP COMPILE, the
 // four-panel status bar and the menus. It owns the script document and the
@@ -50,6 +56,8 @@ public:
 
     // The message in the status line (panel 1), painted at once.
     void setStatus(const QString &text);
+    // What the status line's message leaves out, shown in its tool tip.
+    void setStatusDetail(const QString &detail);
 
     // Client area below the menu bar, the status bar strip included.
     QSize clientSize() const;
@@ -60,8 +68,13 @@ public:
     // Ends the panel as Quit does, for a signal that asks the program to end:
     // without a question, unsaved edits kept as a recovery copy.
     void closeForSignal();
+    // Asks for a line number and puts the cursor, and the focus, there.
     void goToLine();
     void showAbout();
+    // The help window on a file of the documentation, at a heading's anchor.
+    void showHelp(const QString &fileName, const QString &anchor = QString());
+    // The script reference, at the command the editor's cursor line starts with.
+    void showReference();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,8 +87,11 @@ private:
     void buildStatusBar();
     void showModified(bool modified);
     void connectDocument();
+    void showPath(const QString &path);
 
     QGroupBox *m_frame = nullptr;
+    // The editor with the find bar below it, where the design puts the editor.
+    QWidget *m_editorArea = nullptr;
     QPushButton *m_compileButton = nullptr;
     QPushButton *m_stepCompileButton = nullptr;
     editing::ScriptEditor *m_editor = nullptr;
@@ -84,7 +100,9 @@ private:
     ScriptDocument *m_document = nullptr;
     SourceFiles *m_sourceFiles = nullptr;
     PanelMenus *m_menus = nullptr;
+    HelpViewer *m_help = nullptr;
     std::unique_ptr<interpreter::RunHost> m_runHost;
+    StatusLine *m_statusLine = nullptr;
     QLabel *m_statusPanels[4] = {};
     bool m_autosaveHeld = false;
     bool m_closingForSignal = false;

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -16,8 +17,9 @@ class MainWindow;
 // have no Save As or Quit key).
 QList<QKeySequence> keysFor(QKeySequence::StandardKey standard, const QKeySequence &wanted);
 
-// The control panel's menus (File, Edit, Run, Help) and the keys that have
-// no menu item, all calling the panel's own commands.
+// The control panel's menus (File, Edit, Run, Help) and their keys, all
+// calling the panel's own commands. Edit items are enabled as the editor
+// allows (undo, redo, a selection to cut or copy, text to paste).
 class PanelMenus : public QObject {
     Q_OBJECT
 public:
@@ -28,13 +30,15 @@ public:
 
 private:
     QMenu *addMenu(const char *name, const QString &title);
-    QAction *addAction(QMenu *menu, const char *name, const QString &caption, const std::function<void()> &handler);
-    QAction *addKey(const char *name, const QList<QKeySequence> &keys, const std::function<void()> &handler);
+    QAction *addAction(QMenu *menu, const char *name, const QString &caption, const std::function<void()> &handler,
+                       const QList<QKeySequence> &keys = {});
     void buildFileMenu();
+    void fillRecentMenu(QMenu *recent);
     void buildEditMenu();
+    void followEditorState(QAction *undo, QAction *redo, QAction *cut, QAction *copy, QAction *paste);
+    void addFindItems(QMenu *edit);
     void buildRunMenu();
     void buildHelpMenu();
-    void buildKeys();
 
     MainWindow &m_window;
     QAction *m_autosave = nullptr;

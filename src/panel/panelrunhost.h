@@ -19,7 +19,7 @@ public:
                                                   Qt::CaseSensitivity cs) const override;
     void selectInEditor(int start, int length) override;
     void focusEditor() override;
-    void stepPause() override;
+    interpreter::StepAnswer stepPause() override;
     // Shows where the run ended in the editor, then the report's box, if it
     // has one, with the failing line below its text.
     void report(const interpreter::RunReport &report) override;

@@ -21,7 +21,7 @@ void askAboutRecoveryCopy(MainWindow &window)
     const std::optional<QByteArray> copy = files::pendingRecoveryCopy(path);
     if (!copy)
         return;
-    platform::MessageBox box(QMessageBox::Warning, window.windowTitle(),
+    platform::MessageBox box(QMessageBox::Warning, panelTitle(),
                              QStringLiteral("A save into ") + path
                                  + QStringLiteral(" was cut short. A recovery copy holds the text it was writing.\n"
                                                   "Restore that text into the editor?"),

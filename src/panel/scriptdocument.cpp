@@ -157,7 +157,31 @@ files::FileIdentity ScriptDocument::readIn(const QString &path, bool undoably)
     m_lineBreak = read.decoded.lineBreak;
     m_saveChanges = files::describeSaveChanges(read.decoded);
     m_fileVersion = m_textVersion;
+    // What the file holds, also where a save would change it.
+    setTextBytes(read.decoded.byteCount);
     return read.identity;
+}
+
+void ScriptDocument::setTextBytes(qint64 bytes)
+{
+    m_textBytes = bytes;
+    m_bytesRevision = m_text->revision();
+}
+
+qint64 ScriptDocument::textBytes()
+{
+    if (m_textBytes >= 0 && m_bytesRevision == m_text->revision())
+        return m_textBytes;
+    if (m_pending) {
+        // The save thread is writing the buffer: it must stay as it is.
+        setTextBytes(m_encoder->encodedSize(m_encoding, m_lineBreak));
+    } else {
+        // Into the save buffer, which the next save then only patches.
+        m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
+        m_finalBreakBytes = 0;
+        setTextBytes(m_saveBuffer.size());
+    }
+    return m_textBytes;
 }
 
 void ScriptDocument::load(const QString &path)
@@ -172,6 +196,23 @@ void ScriptDocument::load(const QString &path)
 void ScriptDocument::reload()
 {
     takeFile(m_path, readIn(m_path, true));
+    setModified(false);
+}
+
+void ScriptDocument::startEmpty(const QString &path)
+{
+    waitForSaves();
+    {
+        const QScopedValueRollback<bool> loading(m_loading, true);
+        replaceText(QString(), false);
+    }
+    m_encoding = files::TextEncoding::Utf8;
+    m_lineBreak = files::LineBreak::CrLf;
+    m_saveChanges.clear();
+    m_recoveryCopyKept = false;
+    m_fileVersion = m_textVersion;
+    setTextBytes(0);
+    takeFile(path, files::currentIdentity(path));
     setModified(false);
 }
 
@@ -191,7 +232,9 @@ files::TextEncoding ScriptDocument::encodeForSave()
     const files::TextEncoding used = m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
     // Only a missing final line break is added, so loading a file and saving
     // it again leaves it as it was.
+    const qsizetype textBytes = m_saveBuffer.size();
     files::ensureFinalLineBreak(m_saveBuffer, used, m_lineBreak);
+    m_finalBreakBytes = m_saveBuffer.size() - textBytes;
     return used;
 }
 
@@ -220,6 +263,7 @@ void ScriptDocument::startSave(const QString &path, std::optional<files::FileIde
         finishSave(pending, failed);
         return;
     }
+    setTextBytes(m_saveBuffer.size() - m_finalBreakBytes);
     pending.version = m_worker->save({path, m_saveBuffer, expected});
     m_pending = pending;
 }

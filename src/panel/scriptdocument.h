@@ -60,6 +60,15 @@ public:
 
     files::TextEncoding encoding() const { return m_encoding; }
 
+    // The bytes of the text in the file's encoding and line breaks: what the
+    // file holds after a load or a save, what it will hold after an edit
+    // (but for the final line break a save adds to a text without one).
+    qint64 textBytes();
+
+    // Makes the document an empty script at path, not yet saved, in UTF-8
+    // with CR LF line breaks, as a load would.
+    void startEmpty(const QString &path);
+
     // What a save would change in the loaded file, for the status line; empty
     // when a save gives back exactly the bytes that were read.
     const QString &saveChanges() const { return m_saveChanges; }
@@ -137,6 +146,7 @@ private:
     void takeFile(const QString &path, const files::FileIdentity &identity);
     void setDiskState(DiskState state);
     bool holdsEdits() const { return m_textVersion != m_fileVersion; }
+    void setTextBytes(qint64 bytes);
     files::TextEncoding encodeForSave();
     void startSave(const QString &path, std::optional<files::FileIdentity> expected, bool becomesCurrent);
     files::SaveResult saveAndWait(const QString &path, std::optional<files::FileIdentity> expected,
@@ -171,6 +181,11 @@ private:
     files::SaveResult m_lastResult; // of the last save finished
     bool m_saveWanted = false;
     bool m_checkWanted = false;
+    // textBytes() as of the text's revision m_bytesRevision; -1: unknown.
+    qint64 m_textBytes = -1;
+    int m_bytesRevision = -1;
+    // What the last save appended to the text: its final line break.
+    qsizetype m_finalBreakBytes = 0;
     // Kept from save to save: a fresh buffer per keystroke costs far more in
     // page faults than the encoding itself.
     QByteArray m_saveBuffer;

@@ -5,6 +5,8 @@
 #include "files/statefolder.h"
 #include "panel/filebar.h"
 #include "panel/mainwindow.h"
+#include "panel/namedfiles.h"
+#include "panel/recentscripts.h"
 #include "panel/recoveryoffer.h"
 #include "panel/scriptdocument.h"
 #include "platform/error.h"
@@ -116,6 +118,10 @@ bool SourceFiles::load(const QString &path)
             status += QStringLiteral(".");
         }
     }
+    if (loaded) {
+        rememberScript(path);
+        showSize();
+    }
     // Said once: a state folder others can write keeps no recovery copies.
     if (!m_stateFolderChecked) {
         m_stateFolderChecked = true;
@@ -132,15 +138,47 @@ bool SourceFiles::load(const QString &path)
 void SourceFiles::textChanged()
 {
     ScriptDocument &document = m_window.document();
-    // The load's own assignment is neither saved back nor an edit.
-    if (!document.isLoading()) {
-        if (m_window.autosaveChecked() && document.diskState() == ScriptDocument::DiskState::InStep)
-            document.save();
-        else
-            document.setModified(true);
-    }
-    m_window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(m_window.editor()->textLength())
+    // The load's own assignment is neither saved back nor an edit; the load
+    // shows the size it read once it is done.
+    if (document.isLoading())
+        return;
+    if (m_window.autosaveChecked() && document.diskState() == ScriptDocument::DiskState::InStep)
+        document.save();
+    else
+        document.setModified(true);
+    showSize();
+}
+
+void SourceFiles::showSize()
+{
+    m_window.statusPanel(kSizePanel)->setText(platform::formatGroupedCount(m_window.document().textBytes())
                                               + QStringLiteral(" bytes"));
+}
+
+void SourceFiles::startNewFile(const QString &path)
+{
+    m_window.document().startEmpty(path);
+    m_editAnyway = false;
+    showFileState();
+    showSize();
+    m_window.setStatus(QStringLiteral("New file: ") + path);
+}
+
+void SourceFiles::newFile()
+{
+    if (!confirmUnsavedChanges())
+        return;
+    const QString path = chooseFile(platform::FileDialogSave, QStringLiteral("New source file..."));
+    if (path.isEmpty()) {
+        m_window.setStatus(QStringLiteral("New file cancelled."));
+        return;
+    }
+    m_window.releaseAutosave();
+    startNewFile(path);
+    // Written at once, so that a run finds it and a file chosen to be
+    // replaced no longer holds the old script.
+    if (saveNow())
+        rememberScript(path);
 }
 
 void SourceFiles::open()
@@ -157,6 +195,12 @@ void SourceFiles::open()
     load(path);
 }
 
+void SourceFiles::openRecent(const QString &path)
+{
+    if (confirmUnsavedChanges())
+        load(path);
+}
+
 void SourceFiles::saveAs()
 {
     const QString path = chooseFile(platform::FileDialogSave, QStringLiteral("Save source file as..."));
@@ -164,12 +208,16 @@ void SourceFiles::saveAs()
         m_window.setStatus(QStringLiteral("Save As cancelled."));
         return;
     }
+    const QString oldFolder = QFileInfo(m_window.document().path()).absolutePath();
     if (m_window.document().saveTo(path).status != files::SaveResult::Status::Saved)
         return;
     m_editAnyway = false;
     showFileState();
+    rememberScript(path);
+    showSize();
     m_window.setStatus(QStringLiteral(
         "New save file created. All future modifications will be saved into the selected file."));
+    offerToCopyNamedFiles(&m_window, m_window.editor()->text(), oldFolder, QFileInfo(path).absolutePath());
 }
 
 bool SourceFiles::confirmUnsavedChanges()
@@ -177,7 +225,7 @@ bool SourceFiles::confirmUnsavedChanges()
     ScriptDocument &document = m_window.document();
     if (!document.isModified())
         return true;
-    platform::MessageBox box(QMessageBox::Warning, m_window.windowTitle(),
+    platform::MessageBox box(QMessageBox::Warning, panelTitle(),
                              QStringLiteral("The source file ") + document.path()
                                  + QStringLiteral(" has changes that are not saved.\nSave them now?"),
                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &m_window);
@@ -201,7 +249,7 @@ void SourceFiles::finishSaves()
     QProgressDialog progress(QStringLiteral("Saving ") + document.path() + QStringLiteral("..."), QString(), 0, 0,
                              &m_window);
     progress.setObjectName(QStringLiteral("saveProgress"));
-    progress.setWindowTitle(m_window.windowTitle());
+    progress.setWindowTitle(panelTitle());
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kSaveProgressAfterMs);
     progress.setValue(0);

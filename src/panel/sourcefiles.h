@@ -12,10 +12,10 @@ namespace panel {
 class MainWindow;
 
 // The control panel's commands on its script file: the load, the autosave
-// at every edit, Save (Ctrl+S), Open... and Save As..., the question about
-// unsaved edits, and the bar above the editor when another program changed
-// or removed the file or another Zarvo has it open. Each reports in the
-// status line.
+// at every edit, Save (Ctrl+S), New..., Open..., Open Recent and Save As...,
+// the question about unsaved edits, and the bar above the editor when
+// another program changed or removed the file or another Zarvo has it open.
+// Each reports in the status line.
 class SourceFiles : public QObject {
     Q_OBJECT
 public:
@@ -40,8 +40,19 @@ public:
     // shows the size.
     void textChanged();
 
+    // Asks for a new script's name as Save As... does, then makes it the
+    // current file, empty, and writes it.
+    void newFile();
     void open();
+    void openRecent(const QString &path);
+    // Saves into a file the user chooses, which becomes the current file,
+    // and offers to copy the pictures the script names along when the new
+    // file's folder lacks them.
     void saveAs();
+
+    // The current file is one that does not exist yet (a new script named
+    // on the command line): the editor is empty, and the first save creates it.
+    void startNewFile(const QString &path);
 
     // When the editor holds unsaved edits, asks whether to save them first.
     // Returns false when the user cancels or the save fails: the caller must
@@ -62,6 +73,7 @@ private:
     void reloadFromBar();
     void overwriteFromBar();
     QString chooseFile(int mode, const QString &title);
+    void showSize();
 
     MainWindow &m_window;
     bool m_editAnyway = false;

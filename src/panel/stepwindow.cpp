@@ -4,6 +4,7 @@
 #include "platform/units.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -57,13 +58,23 @@ void StepWindow::placeOnScreen()
     move(platform::twipsToPixelsX(kPlaceTwips.x()), platform::twipsToPixelsY(kPlaceTwips.y()));
 }
 
-void showStepWindow()
+void StepWindow::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog closes on Escape as on the close box; only Escape stops.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        m_stopRequested = true;
+    QDialog::keyPressEvent(event);
+}
+
+bool showStepWindow()
 {
     QPointer<StepWindow> window = new StepWindow;
     toolkit::registerLoadedWindow(window);
     window->exec();
     // The control panel may already have unloaded it while it was up.
+    const bool goOn = !window || !window->stopRequested();
     delete window.data();
+    return goOn;
 }
 
 } // namespace panel

@@ -12,4 +12,9 @@ QString appPath();
 // separators are left alone, so a network path keeps its leading pair.
 QString joinPath(const QString &folder, const QString &fileName);
 
+// The folder of the user documentation (script-reference.md and the rest):
+// share/doc/zarvo beside the folder of an installed executable, else the
+// source tree's docs folder; empty when neither holds it.
+QString docsFolder();
+
 } // namespace platform

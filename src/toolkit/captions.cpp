@@ -47,7 +47,10 @@ protected:
         }
         QPainter painter(this);
         const auto align = QStyle::visualAlignment(layoutDirection(), alignment());
-        style()->drawItemText(&painter, contentsRect(), int(align), palette(), isEnabled(), shown, foregroundRole());
+        // A label that names a control shows its & as the mnemonic, as QLabel does.
+        const int mnemonic = buddy() ? int(Qt::TextShowMnemonic) : 0;
+        style()->drawItemText(&painter, contentsRect(), int(align) | mnemonic, palette(), isEnabled(), shown,
+                              foregroundRole());
     }
 };
 } // namespace

@@ -13,6 +13,7 @@ namespace toolkit {
 // A picture loaded from a file, ready for an image control's Picture.
 struct Picture {
     QPixmap pixmap;
+    QString path; // the file it was loaded from
 };
 
 // Loads a picture through Qt's image readers. Raises 53 for a missing file,

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace toolkit {
 
@@ -23,10 +24,15 @@ OutputDialog::OutputDialog(QWidget *window) : m_window(window)
     // The window outlives its closing, so that its values can be read.
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     for (const NamedControl &control : controlsInOrder(m_window)) {
-        if (control.classId == QLatin1String(classid::CommandButton))
-            connect(static_cast<QAbstractButton *>(control.widget), &QAbstractButton::clicked, this,
-                    [this, name = control.name] { closeByButton(name); });
+        if (control.classId != QLatin1String(classid::CommandButton))
+            continue;
+        auto *button = static_cast<QPushButton *>(control.widget);
+        connect(button, &QAbstractButton::clicked, this, [this, name = control.name] { closeByButton(name); });
+        if (!m_defaultButton && button->isVisibleTo(m_window) && button->isEnabled())
+            m_defaultButton = button;
     }
+    if (m_defaultButton)
+        m_defaultButton->setDefault(true);
     m_window->installEventFilter(this);
 }
 
@@ -50,6 +56,18 @@ void OutputDialog::closeByButton(const QString &name)
     m_window->close();
 }
 
+// A button with the focus takes Return itself; Qt's buttons outside a
+// QDialog leave it to their window unless they are the default one.
+bool OutputDialog::pressForReturn()
+{
+    auto *focused = qobject_cast<QPushButton *>(m_window->focusWidget());
+    QPushButton *button = focused ? focused : m_defaultButton.data();
+    if (!button)
+        return false;
+    button->click();
+    return true;
+}
+
 bool OutputDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::KeyPress) {
@@ -59,6 +77,9 @@ bool OutputDialog::eventFilter(QObject *watched, QEvent *event)
             m_window->close();
             return true;
         }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && pressForReturn())
+            return true;
     }
     if (watched == m_window && event->type() == QEvent::Close) {
         m_closed = true;

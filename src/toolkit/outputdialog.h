@@ -6,12 +6,15 @@
 #include <QString>
 
 class QEventLoop;
+class QPushButton;
 class QWidget;
 
 namespace toolkit {
 
 // An output window used as a dialog: every button of the window closes it,
-// and so do Escape and the close box.
+// and so do Escape and the close box. The first button in script order that
+// is visible and enabled is the default button: Return or Enter in any
+// control other than a button presses it; in a button, they press that one.
 class OutputDialog : public QObject {
     Q_OBJECT
 public:
@@ -34,8 +37,10 @@ protected:
 
 private:
     void closeByButton(const QString &name);
+    bool pressForReturn();
 
     QPointer<QWidget> m_window;
+    QPointer<QPushButton> m_defaultButton;
     QString m_button;
     bool m_closed = false;
     QEventLoop *m_loop = nullptr;

@@ -131,4 +131,9 @@ Control OutputWindow::control(const QString &name) const
     return Control(found.widget, found.kind);
 }
 
+QList<UnlabelledControl> OutputWindow::nameControls()
+{
+    return m_window ? toolkit::nameControls(m_window) : QList<UnlabelledControl>();
+}
+
 } // namespace toolkit

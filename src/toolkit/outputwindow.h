@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/accessiblenames.h"
 #include "toolkit/controls.h"
 
 #include <QPointer>
@@ -47,6 +48,10 @@ public:
     Control addControl(const QString &classId, const QString &name);
     // The control of that name (letter case of A-Z ignored); 730 when none.
     Control control(const QString &name) const;
+
+    // Names the controls once the run has built the window (accessiblenames.h);
+    // returns the visible input controls that no label names.
+    QList<UnlabelledControl> nameControls();
 
 private:
     // The window, created and loaded first when the handle holds none.

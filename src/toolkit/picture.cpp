@@ -33,7 +33,7 @@ Picture loadPicture(const QString &path)
             platform::raiseError(platform::ErrFileAccess);
         platform::raiseError(platform::ErrInvalidPicture);
     }
-    return Picture{QPixmap::fromImage(std::move(image))};
+    return Picture{QPixmap::fromImage(std::move(image)), path};
 }
 
 namespace kinds {
@@ -59,6 +59,8 @@ bool setImageContent(QWidget *w, const QString &property, const PropertyValue &v
     const QPixmap &pixmap = picture->pixmap;
     chargeRunMemory(w, qint64(pixmap.width()) * pixmap.height() * pixmap.depth() / 8);
     static_cast<QLabel *>(w)->setPixmap(pixmap);
+    // The name a screen reader gives the image unless a tool tip names it.
+    w->setAccessibleName(QFileInfo(picture->path).completeBaseName());
     return true;
 }
 

@@ -44,6 +44,8 @@ void TestCommandLine::parse_data()
 
     QTest::newRow("check") << "--check a b" << Mode::Check << QStringList{"a", "b"} << 0 << "" << 1.0;
     QTest::newRow("check without FILE") << "--check" << Mode::Check << none << 2 << "" << 1.0;
+    QTest::newRow("check --strict") << "--strict --check a" << Mode::Check << QStringList{"a"} << 0 << "" << 1.0;
+    QTest::newRow("strict without check") << "--run a --strict" << Mode::Run << none << 3 << "" << 1.0;
 
     QTest::newRow("render") << "--render s -o p.png --scale 2.5" << Mode::Render << QStringList{"s"} << 0 << "p.png"
                             << 2.5;
@@ -75,6 +77,7 @@ void TestCommandLine::parse()
         return;
     QCOMPARE(invocation.files, files);
     QCOMPARE(invocation.json, arguments.contains(QLatin1String("--json")));
+    QCOMPARE(invocation.strict, arguments.contains(QLatin1String("--strict")));
     QCOMPARE(invocation.output, output);
     QCOMPARE(invocation.scale, scale);
 }

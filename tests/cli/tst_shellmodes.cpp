@@ -245,15 +245,20 @@ void TestShellModes::check_data()
     QTest::newRow("good") << QStringList{"good.txt"} << 0 << QByteArray("good.txt: ok\n") << QByteArray();
     QTest::newRow("#! line skipped, still counted")
         << QStringList{"shebang.txt"} << 1 << QByteArray()
-        << QByteArray("shebang.txt:3: error 9: Subscript out of range\n");
+        << QByteArray("shebang.txt:3: error 9: Subscript out of range; CreateButton needs 7 arguments, this line has 2\n");
     QTest::newRow("failing line") << QStringList{"bad.txt"} << 1 << QByteArray()
                                   << QByteArray("bad.txt:2: error 730: Control 'nope' not found\n");
     QTest::newRow("unknown command") << QStringList{"unknown.txt"} << 1 << QByteArray()
-                                     << QByteArray("unknown.txt:2: error: unknown command: createWindow\n");
+                                     << QByteArray("unknown.txt:2: error: unknown command: createWindow; did you mean CreateWindow?\n");
     QTest::newRow("missing") << QStringList{"absent.txt"} << 1 << QByteArray()
                              << QByteArray("absent.txt: error 53: File not found\n");
     QTest::newRow("a folder") << QStringList{"sub"} << 1 << QByteArray()
                               << QByteArray("sub: error 75: Path/File access error\n");
+    const QByteArray warning = "unlabelled.txt:4: warning: text box txtFree has no label\n";
+    QTest::newRow("warnings keep the status") << QStringList{"unlabelled.txt"} << 0
+                                              << QByteArray("unlabelled.txt: ok\n") << warning;
+    QTest::newRow("--strict: warnings fail") << QStringList{"--strict", "unlabelled.txt", "good.txt"} << 1
+                                             << QByteArray("good.txt: ok\n") << warning;
     QTest::newRow("several, every one checked")
         << QStringList{"bad.txt", "good.txt", "absent.txt", "good.txt"} << 1
         << QByteArray("good.txt: ok\ngood.txt: ok\n")
@@ -271,6 +276,9 @@ void TestShellModes::check()
     writeFile(m_dir.filePath("shebang.txt"), "#!/usr/bin/env -S zarvo --check\n" + kWindow + "CreateButton 1, 2\n");
     writeFile(m_dir.filePath("bad.txt"), kWindow + "SetCaption nope, \"x\"\n" + kOkButton);
     writeFile(m_dir.filePath("unknown.txt"), kWindow + "createWindow 1, 2\n");
+    writeFile(m_dir.filePath("unlabelled.txt"), kWindow + "CreateLabel 0, 0, 80, 20, lblUser, -, \"User\"\n"
+                                                           "CreateTextbox 90, 0, 80, 20, txtUser, -, \"\"\n"
+                                                           "CreateTextbox 90, 90, 80, 20, txtFree, -, \"\"\n");
     QDir(m_dir.path()).mkdir("sub");
 
     const Outcome outcome = zarvo(QStringList{"--check"} + files, withoutDisplay(), m_dir.path());
@@ -291,7 +299,7 @@ void TestShellModes::render_data()
     QTest::newRow("scale 2") << window << QStringList{"--scale", "2"} << QSize(640, 400) << QByteArray();
     QTest::newRow("scale 0.5") << window << QStringList{"--scale", "0.5"} << QSize(160, 100) << QByteArray();
     QTest::newRow("failing script") << "#!/bin/false\n" + kWindow + "CreateButton 1, 2\n" << QStringList() << QSize()
-                                    << QByteArray("s.txt:3: error 9: Subscript out of range\n");
+                                    << QByteArray("s.txt:3: error 9: Subscript out of range; CreateButton needs 7 arguments, this line has 2\n");
     QTest::newRow("no window") << QByteArray() << QStringList() << QSize()
                                << QByteArray("s.txt: error: the script builds no window\n");
 }

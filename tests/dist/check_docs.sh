@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 source="$1"
 reference="$source/docs/script-reference.md"
 
-keywords="$(grep -oE '"[A-Za-z]+"_L1' "$source/src/interpreter/commandtable.cpp" | sed 's/^"//; s/"_L1$//')"
+keywords="$(grep -oE '(\{|creation\()"[A-Za-z]+"_L1' "$source/src/interpreter/commandtable.cpp" | sed 's/^[^"]*"//; s/"_L1$//')"
 [ "$(wc -l <<<"$keywords")" -ge 18 ] || fail "found only these commands: $keywords"
 for keyword in $keywords; do
   grep -qx "## $keyword" "$reference" || fail "the script reference has no section for $keyword"

@@ -43,7 +43,7 @@ public:
         require(start >= 0 && length >= 0 && start + qint64(length) <= m_editor.textLength());
     }
     void focusEditor() override {}
-    void stepPause() override {}
+    interpreter::StepAnswer stepPause() override { return interpreter::StepAnswer::NextLine; }
     void report(const interpreter::RunReport &) override { ++m_reports; }
 
     int reports() const { return m_reports; }

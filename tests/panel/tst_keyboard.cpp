@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +34,9 @@ private Q_SLOTS:
     void focusAndTabOrder();
     void keysTriggerTheirActions_data();
     void keysTriggerTheirActions();
+    void editCommandsFromAnyFocus();
+    void goToLineFocusesTheEditor_data();
+    void goToLineFocusesTheEditor();
     void cleanup()
     {
         for (QWidget *window : testsupport::outputWindows())
@@ -78,6 +82,8 @@ void TestKeyboard::keysTriggerTheirActions_data()
 
     const QString compiled = QStringLiteral("status Compiled sucessfully...");
     const QStringList stepped{"dialog Cheese Armpits", "selected 0+22", compiled};
+    QTest::newRow("Ctrl+N asks for a new file")
+        << "" << "Ctrl+N" << "" << QStringList{"dialog New source file...", "status New file cancelled."};
     QTest::newRow("Ctrl+O opens") << "" << "Ctrl+O" << ""
                                   << QStringList{"dialog Select source file...", "status No new source file selected."};
     QTest::newRow("Ctrl+Shift+S saves as") << "" << "Ctrl+Shift+S" << ""
@@ -91,6 +97,7 @@ void TestKeyboard::keysTriggerTheirActions_data()
     QTest::newRow("Shift+F3 finds the previous, wrapping") << "" << "Shift+F3" << "ab" << QStringList{"selected 19+2"};
     QTest::newRow("F3 with nothing to find opens the bar") << "" << "F3" << "" << QStringList{"find bar"};
     QTest::newRow("Ctrl+G goes to a line") << "" << "Ctrl+G" << "" << QStringList{"dialog Go to Line"};
+    QTest::newRow("F1 shows the reference") << "cmdCompile" << "F1" << "" << QStringList{"help"};
     QTest::newRow("Alt+F opens the File menu") << "" << "Alt+F" << "" << QStringList{"menu mFILE"};
     QTest::newRow("Return presses COMPILE") << "cmdCompile" << "Return" << "" << QStringList{compiled};
     QTest::newRow("Space presses STEP COMPILE") << "cmdStepCompile" << "Space" << "" << stepped;
@@ -136,6 +143,8 @@ void TestKeyboard::keysTriggerTheirActions()
     }
     if (!window.isVisible())
         seen << "closed";
+    if (auto *help = window.findChild<QWidget *>(QStringLiteral("wHelp")); help && help->isVisible())
+        seen << "help";
     if (window.findBar()->isVisible() && QApplication::focusWidget() == window.findBar()->field())
         seen << "find bar";
     if (selection() != selectedBefore)
@@ -145,6 +154,82 @@ void TestKeyboard::keysTriggerTheirActions()
     if (QFileInfo(path).lastModified() != old)
         seen << (testsupport::readFile(path) == script ? "saved" : "file changed");
     QCOMPARE(seen, effects);
+}
+
+// Each step presses a key with the focus on COMPILE: the Edit menu's command
+// acts on the editor and leaves the focus there; its items follow the editor.
+void TestKeyboard::editCommandsFromAnyFocus()
+{
+    panel::MainWindow window;
+    setAutosave(window, false);
+    window.editor()->setText(QString());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClicks(window.editor(), QStringLiteral("ab"));
+    const auto enabled = [&window] {
+        QStringList names;
+        for (const char *name : {"actUndo", "actRedo", "actCut", "actCopy"}) {
+            if (window.findChild<QAction *>(QLatin1String(name))->isEnabled())
+                names << QLatin1String(name);
+        }
+        return names.join(QLatin1Char(' '));
+    };
+    QCOMPARE(enabled(), QStringLiteral("actUndo"));
+
+    const struct {
+        const char *key;
+        const char *text;
+        const char *enabled;
+    } steps[] = {
+        {"Ctrl+Z", "", "actRedo"},
+        {"Ctrl+Y", "ab", "actUndo"},
+        {"Ctrl+Z", "", "actRedo"},
+        {"Ctrl+Shift+Z", "ab", "actUndo"},
+        {"Ctrl+A", "ab", "actUndo actCut actCopy"},
+        {"Ctrl+C", "ab", "actUndo actCut actCopy"},
+        {"Ctrl+X", "", "actUndo"},
+        {"Ctrl+V", "ab", "actUndo"},
+    };
+    auto *compile = window.findChild<QWidget *>(QStringLiteral("cmdCompile"));
+    for (const auto &step : steps) {
+        compile->setFocus();
+        QTest::keySequence(compile, QKeySequence(QLatin1String(step.key)));
+        QCOMPARE(window.editor()->text(), QLatin1String(step.text));
+        QCOMPARE(focusName(), QStringLiteral("rtbEdit"));
+        QCOMPARE(enabled(), QLatin1String(step.enabled));
+    }
+}
+
+void TestKeyboard::goToLineFocusesTheEditor_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("COMPILE") << "cmdCompile";
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile";
+    QTest::newRow("the find bar") << "txtFind";
+}
+
+void TestKeyboard::goToLineFocusesTheEditor()
+{
+    QFETCH(QString, from);
+    panel::MainWindow window;
+    setAutosave(window, false);
+    window.editor()->setText(QStringLiteral("one\r\ntwo\r\nthree"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.findBar()->open();
+    window.findChild<QWidget *>(from)->setFocus();
+    ModalAnswerer answerer([](QWidget *modal, int) {
+        auto *dialog = qobject_cast<QInputDialog *>(modal);
+        dialog->setIntValue(3);
+        dialog->accept();
+    });
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence(QStringLiteral("Ctrl+G")));
+    QCOMPARE(window.editor()->textCursor().blockNumber(), 2);
+    // The window's focus, which the platform gives back once the dialog is gone.
+    QCOMPARE(window.focusWidget(), window.editor());
+    // Typed keys go to the line, not to the button or the search field.
+    QTest::keyClicks(window.focusWidget(), QStringLiteral(">"));
+    QCOMPARE(window.editor()->text(), QStringLiteral("one\r\ntwo\r\n>three"));
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -1,19 +1,27 @@
+#include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"
 #include "panel/scriptdocument.h"
+#include "panel/stepwindow.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWindow>
 #include <QStatusBar>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +51,10 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void namedWidgets_data();
     void namedWidgets();
+    void menusHoldEveryCommand_data();
+    void menusHoldEveryCommand();
+    void accessibleNames_data();
+    void accessibleNames();
     void windowDesign();
     void startUpWithMissingDefaultScript();
     void startUpLoadsDefaultScript();
@@ -53,6 +65,11 @@ private Q_SLOTS:
     void layoutFollowsResize();
     void busyCursorOnlyWhileTheRunWorks_data();
     void busyCursorOnlyWhileTheRunWorks();
+    void titleNamesTheFile();
+    void findBarBelowTheScrollBar();
+    void cutStatusShowsWholeInToolTip();
+    void helpShowsTheDocumentation_data();
+    void helpShowsTheDocumentation();
     void cleanup();
 };
 
@@ -102,11 +119,77 @@ void TestMainWindow::namedWidgets()
     }
 }
 
+// The defined items keep their order among themselves; the others stand
+// around them.
+void TestMainWindow::menusHoldEveryCommand_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items"); // unnamed separators left out
+    QTest::newRow("File") << "mFILE"
+                          << QStringList{"actNew", "mOPEN", "actOpenRecent", "actSave", "mSAVEAS", "blank0", "mQUIT"};
+    QTest::newRow("Edit") << "mEDIT"
+                          << QStringList{"actUndo", "actRedo", "actCut", "actCopy", "actPaste", "actSelectAll",
+                                         "actFind", "actFindNext", "actFindPrevious", "actGoToLine",
+                                         "mSAVEATEVERYEDIT"};
+    QTest::newRow("Run") << "mRUN" << QStringList{"actCompile", "actStepCompile"};
+    QTest::newRow("Help") << "mHELP" << QStringList{"actScriptReference", "actShellModes", "mABOUT"};
+}
+
+void TestMainWindow::menusHoldEveryCommand()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    panel::MainWindow window;
+    QStringList names;
+    for (const QAction *action : window.findChild<QMenu *>(menu)->actions()) {
+        if (!action->objectName().isEmpty())
+            names << action->objectName();
+    }
+    QCOMPARE(names, items);
+}
+
+void TestMainWindow::accessibleNames_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("editor") << "rtbEdit" << "Script" << "";
+    QTest::newRow("gutter") << "gutter" << "Line numbers" << "";
+    QTest::newRow("COMPILE") << "cmdCompile" << "Compile" << "Compile the whole program";
+    QTest::newRow("STEP COMPILE") << "cmdStepCompile" << "Step compile" << "Compile one line of code at a time";
+    QTest::newRow("status line: its text") << "Panel1" << "Compiling ..." << "Status";
+    QTest::newRow("size panel") << "Panel3" << "" << "Size";
+    QTest::newRow("find field, by its label") << "txtFind" << "Find:" << "";
+    QTest::newRow("find bar's close button") << "cmdFindClose" << "Close the find bar" << "Close (Escape)";
+    QTest::newRow("find result") << "lblFindResult" << "Not found" << "Search result";
+    QTest::newRow("step window's button") << "cmdCompileNextLine" << "Compile the next line" << "";
+}
+
+void TestMainWindow::accessibleNames()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    panel::MainWindow window;
+    window.setStatus(QStringLiteral("Compiling ..."));
+    window.statusPanel(3)->clear();
+    window.findBar()->field()->setText(QStringLiteral("no such text anywhere"));
+    window.findBar()->findNext();
+    panel::StepWindow step;
+    QWidget *widget = window.findChild<QWidget *>(objectName);
+    if (!widget)
+        widget = step.findChild<QWidget *>(objectName);
+    QVERIFY2(widget, qPrintable(objectName));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QCOMPARE(face->text(QAccessible::Description), description);
+}
+
 void TestMainWindow::windowDesign()
 {
     panel::MainWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("wMain"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Zarvo - Control Panel"));
+    QVERIFY(window.windowTitle().endsWith(QStringLiteral(" - Zarvo - Control Panel")));
     QCOMPARE(window.windowIcon().availableSizes().value(0), QSize(32, 32));
     for (const char *name : {"fraMain", "rtbEdit", "StatusBar", "Panel1", "Panel2", "Panel3", "Panel4"})
         QVERIFY2(window.findChild<QWidget *>(QLatin1String(name)), name);
@@ -212,7 +295,7 @@ void TestMainWindow::closingUnloadsNewestFirst()
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->findChild<QAction *>(QStringLiteral("mQUIT"))->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(order, (QStringList{"newer", "older", "Zarvo - Control Panel"}));
+    QCOMPARE(order, (QStringList{"newer", "older", "GUI_All.txt[*] - Zarvo - Control Panel"}));
     QVERIFY(toolkit::loadedWindows().isEmpty());
 }
 
@@ -246,8 +329,7 @@ void TestMainWindow::layoutFollowsResize()
     const QSize client = window.clientSize();
     QCOMPARE(frame->geometry(), QRect(1, -5, client.width() - 2, client.height() - 15));
     // The editor ends 5 pixels inside the frame's right edge and 6 above its bottom.
-    QCOMPARE(editor->x(), 6);
-    QCOMPARE(editor->y(), 38);
+    QCOMPARE(editor->mapTo(frame, QPoint(0, 0)), QPoint(6, 38));
     QCOMPARE(editor->width(), frame->width() - 11);
     if (editorHeightFollows)
         QCOMPARE(editor->height(), frame->height() - 44);
@@ -302,6 +384,104 @@ void TestMainWindow::busyCursorOnlyWhileTheRunWorks()
     window.findChild<QPushButton *>(button)->click();
     QCOMPARE(saw, seen);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestMainWindow::titleNamesTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("order.zarvo"));
+    testsupport::writeFile(path, "SetWindowTitle \"x\"\r\n");
+    panel::MainWindow window(path);
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QStringLiteral("order.zarvo[*] - Zarvo - Control Panel"));
+    QCOMPARE(window.windowFilePath(), path);
+    QCOMPARE(window.windowHandle()->title(), QStringLiteral("order.zarvo - Zarvo - Control Panel"));
+    QTest::keyClicks(window.editor(), QStringLiteral("x"));
+    QCOMPARE(window.windowHandle()->title(), QStringLiteral("order.zarvo* - Zarvo - Control Panel"));
+}
+
+// At the design size with a line wider than the editor, the open find bar
+// shows whole below the horizontal scroll bar, inside the frame.
+void TestMainWindow::findBarBelowTheScrollBar()
+{
+    panel::MainWindow window;
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
+    window.editor()->setText(QString(300, QLatin1Char('w')) + QStringLiteral("\r\nx"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *frame = window.findChild<QGroupBox *>(QStringLiteral("fraMain"));
+    QWidget *bar = window.findBar();
+    QScrollBar *sideways = window.editor()->horizontalScrollBar();
+    window.findBar()->open();
+    QTRY_VERIFY(bar->isVisible() && sideways->isVisible());
+    QTRY_COMPARE(bar->height(), bar->sizeHint().height());
+    const QRect barRect(bar->mapTo(frame, QPoint(0, 0)), bar->size());
+    const QRect scrollRect(sideways->mapTo(frame, QPoint(0, 0)), sideways->size());
+    QVERIFY(barRect.top() > scrollRect.bottom());
+    QVERIFY(frame->contentsRect().contains(barRect));
+
+    window.findBar()->dismiss();
+    QTRY_COMPARE(window.editor()->height(), frame->height() - 44);
+}
+
+void TestMainWindow::cutStatusShowsWholeInToolTip()
+{
+    panel::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString saved =
+        QStringLiteral("New save file created. All future modifications will be saved into the selected file.");
+    window.setStatus(saved);
+    QLabel *line = window.statusPanel(1);
+    QCOMPARE(line->text(), saved);
+    QVERIFY(line->toolTip().contains(saved));
+    window.setStatus(QStringLiteral("Source code loaded. Waiting..."));
+    QCOMPARE(line->toolTip(), QString());
+}
+
+void TestMainWindow::helpShowsTheDocumentation_data()
+{
+    QTest::addColumn<QString>("line"); // the editor's line, with the cursor in it
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("link"); // followed in the help window; empty: none
+    QTest::addColumn<QString>("top"); // the first line the help window shows
+
+    const QString button = QStringLiteral("CreateButton 8, 8, 80, 24, b, -, \"B\"");
+    QTest::newRow("at the command") << button << "actScriptReference" << "" << "CreateButton";
+    QTest::newRow("indented, another letter case") << "  createwindow 1" << "actScriptReference" << ""
+                                                   << "CreateWindow";
+    QTest::newRow("no command on the line") << "; comment" << "actScriptReference" << "" << "Zarvo script reference";
+    QTest::newRow("shell modes") << button << "actShellModes" << "" << "Zarvo in shell scripts and CI";
+    QTest::newRow("a link to a heading") << button << "actScriptReference" << "#how-a-run-reports-a-failure"
+                                         << "How a run reports a failure";
+    QTest::newRow("a link to another document's heading") << button << "actScriptReference"
+                                                          << "control-panel.md#keyboard" << "Keyboard";
+}
+
+void TestMainWindow::helpShowsTheDocumentation()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, action);
+    QFETCH(QString, link);
+    QFETCH(QString, top);
+    panel::MainWindow window;
+    window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
+    window.editor()->setText(QStringLiteral("; above\r\n") + line);
+    window.editor()->goToLine(2);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QAction *>(action)->trigger();
+    auto *help = window.findChild<QWidget *>(QStringLiteral("wHelp"));
+    QVERIFY(help && QTest::qWaitForWindowExposed(help));
+    auto *browser = help->findChild<QTextBrowser *>(QStringLiteral("txtHelp"));
+    if (!link.isEmpty())
+        browser->setSource(browser->source().resolved(QUrl(link)));
+    QTRY_COMPARE(browser->cursorForPosition(QPoint(4, 4)).block().text(), top);
+
+    QTest::keySequence(browser, QKeySequence::Find);
+    QTRY_COMPARE(QApplication::focusWidget(), help->findChild<QWidget *>(QStringLiteral("txtFind")));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -183,21 +183,34 @@ private Q_SLOTS:
         QCOMPARE(readFile(defaultScript()), QByteArray("x\r\n"));
     }
 
+    // The bytes the file holds, in its encoding and line breaks, after the
+    // load and after a key typed at its start, saved at once or not.
     void sizeDisplay_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << "" << "0 bytes";
-        QTest::newRow("break counts two") << "a\nb" << "4 bytes";
-        QTest::newRow("grouped") << QString(1233, QLatin1Char('a')) + "\r\n" << "1,235 bytes";
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("empty") << QByteArray() << "0 bytes" << "1 bytes";
+        QTest::newRow("no final line break") << QByteArray("abc") << "3 bytes" << "4 bytes";
+        QTest::newRow("CR LF counts two") << QByteArray("a\r\nb") << "4 bytes" << "5 bytes";
+        QTest::newRow("grouped") << QByteArray(1233, 'a') + "\r\n" << "1,235 bytes" << "1,236 bytes";
+        QTest::newRow("LF counts one") << QByteArray("a\nb\n") << "4 bytes" << "5 bytes";
+        QTest::newRow("UTF-8 letter, two") << QByteArray("\xC3\xA9\r\n") << "4 bytes" << "5 bytes";
+        QTest::newRow("Windows-1252 letter, one") << QByteArray("\xE9\r\n") << "3 bytes" << "4 bytes";
+        QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << "8 bytes" << "10 bytes";
     }
     void sizeDisplay()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        MainWindow &w = openOn("start");
-        w.editor()->setText(text);
-        QCOMPARE(panelText(w, 3), shown);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, loaded);
+        QFETCH(QString, typed);
+        for (const bool autosave : {true, false}) {
+            MainWindow &w = openOn(file);
+            setAutosave(w, autosave);
+            QCOMPARE(panelText(w, 3), loaded);
+            typeText(w, QStringLiteral("x"));
+            QCOMPARE(panelText(w, 3), typed);
+        }
     }
 
     void autosaveMarkDecidesSaving()

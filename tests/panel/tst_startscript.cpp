@@ -23,16 +23,18 @@ private:
 void TestStartScript::startsOnTheGivenFile_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("statusAfterPath"); // the status line after "Error loading source PATH"
-    QTest::newRow("a script") << "script.txt" << QString();
-    QTest::newRow("missing: like a missing default script") << "new.txt" << ".";
-    QTest::newRow("a folder: as File > Open reports it") << "folder" << ": Path/File access error.";
+    QTest::addColumn<QString>("status"); // {path}: the path named
+    QTest::newRow("a script") << "script.txt" << "Source code loaded. Waiting...";
+    QTest::newRow("missing: a new file") << "new.txt" << "New file: {path}";
+    QTest::newRow("in a missing folder") << "gone/new.txt" << "Error loading source {path}: Path not found.";
+    QTest::newRow("a folder: as File > Open reports it") << "folder"
+                                                         << "Error loading source {path}: Path/File access error.";
 }
 
 void TestStartScript::startsOnTheGivenFile()
 {
     QFETCH(QString, name);
-    QFETCH(QString, statusAfterPath);
+    QFETCH(QString, status);
     const QByteArray script = "CreateWindow 1, 2, 300, 200, x, , \"T\"\r\n";
     testsupport::writeFile(m_dir.filePath("script.txt"), script);
     QDir(m_dir.path()).mkdir("folder");
@@ -40,14 +42,14 @@ void TestStartScript::startsOnTheGivenFile()
 
     panel::MainWindow window(path);
     QCOMPARE(window.document().path(), path);
-    if (statusAfterPath.isEmpty()) {
-        QCOMPARE(window.statusPanel(1)->text(), "Source code loaded. Waiting...");
+    QCOMPARE(window.statusPanel(1)->text(), status.replace(QStringLiteral("{path}"), path));
+    if (name == "script.txt") {
         QCOMPARE(window.editor()->text(), QString::fromLatin1(script));
         return;
     }
-    QCOMPARE(window.statusPanel(1)->text(), "Error loading source " + path + statusAfterPath);
     QCOMPARE(window.editor()->text(), QString());
     if (name == "new.txt") {
+        QCOMPARE(window.statusPanel(3)->text(), QStringLiteral("0 bytes"));
         // The first edit's save creates the file, as an editor opening a new file does.
         window.editor()->insertPlainText("; new");
         window.document().waitForSaves();

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +89,7 @@ public:
         ModalAnswerer answerer([&](QWidget *modal, int) {
             if (modal->objectName() != QLatin1String("wStepCompile")) {
                 m_titleAtBox = runWindowTitle();
+                m_statusAtBox = status();
                 modal->close();
                 return;
             }
@@ -97,7 +99,8 @@ public:
             if (atPause)
                 atPause(modal, pause);
             m_pauses.append(pause);
-            if (auto *next = modal->findChild<QPushButton *>(QStringLiteral("cmdCompileNextLine")))
+            auto *next = modal->findChild<QPushButton *>(QStringLiteral("cmdCompileNextLine"));
+            if (next && modal->isVisible())
                 next->click();
         });
         m_panel.findChild<QPushButton *>(QStringLiteral("cmdStepCompile"))->click();
@@ -138,6 +141,7 @@ public:
     const QList<Pause> &pauses() const { return m_pauses; }
     int messageBoxes() const { return m_messageBoxes; }
     QString titleAtBox() const { return m_titleAtBox; }
+    QString statusAtBox() const { return m_statusAtBox; }
     QString path() const { return m_path; }
     panel::MainWindow &panel() { return m_panel; }
 
@@ -148,6 +152,7 @@ private:
     QList<Pause> m_pauses;
     int m_messageBoxes = 0;
     QString m_titleAtBox;
+    QString m_statusAtBox;
 };
 
 const QString kWindow = QStringLiteral("CreateWindow 10, 10, 200, 150, w, , \"T\"");
@@ -261,16 +266,50 @@ private Q_SLOTS:
             QVERIFY(window->objectName() != QLatin1String("wStepCompile"));
     }
 
-    void closeBoxContinuesTheRun()
+    // The close box goes on as the button does; Escape stops the run and
+    // keeps what it built, as the run's end would.
+    void closingTheStepWindow_data()
     {
-        StepRun run(lines({kWindow, kButton1, kButton2}));
-        run.stepCompile([](QWidget *modal, Pause &) { modal->close(); });
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("pauses");
+        QTest::addColumn<QString>("finalStatus");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("close box") << "close" << 3 << "Compiled sucessfully..." << QStringList{"b1", "long"};
+        QTest::newRow("Escape at the second pause") << "Escape" << 2 << "Stopped before line 2" << QStringList{};
+    }
 
-        QCOMPARE(column(run.pauses(), &Pause::status), (QStringList{kWindowShown, kButton1Shown, kButton2Shown}));
-        QCOMPARE(run.status(), QStringLiteral("Compiled sucessfully..."));
+    void closingTheStepWindow()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, pauses);
+        QFETCH(QString, finalStatus);
+        QFETCH(QStringList, controls);
+        // The third line is long enough to scroll the editor sideways when selected.
+        const QString longLine = "CreateButton 8, 40, 80, 24, long, -, \"" + QString(300, QLatin1Char('w')) + "\"";
+        StepRun run(lines({kWindow, kButton1, longLine}));
+        QScrollBar *sideways = run.panel().editor()->horizontalScrollBar();
+        int scrolledAtLastPause = 0;
+        run.stepCompile([&](QWidget *modal, Pause &) {
+            scrolledAtLastPause = sideways->value();
+            if (how == QLatin1String("close"))
+                modal->close();
+            else if (run.pauses().size() == 1)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+
+        QCOMPARE(run.pauses().size(), pauses);
+        QCOMPARE(run.status(), finalStatus);
         const QList<QWidget *> windows = testsupport::outputWindows();
         QCOMPARE(windows.size(), 1);
-        QVERIFY(windows[0]->findChild<QWidget *>(QStringLiteral("b2")));
+        QVERIFY(windows[0]->isVisible());
+        QStringList built;
+        for (const char *name : {"b1", "long"})
+            built << (windows[0]->findChild<QWidget *>(QLatin1String(name)) ? name : "");
+        built.removeAll(QString());
+        QCOMPARE(built, controls);
+        // The run's end scrolls back to the keywords.
+        QCOMPARE(scrolledAtLastPause > 0, pauses == 3);
+        QCOMPARE(sideways->value(), 0);
     }
 
     void onlyFlagOneSteps_data()
@@ -331,7 +370,8 @@ private Q_SLOTS:
 
         QCOMPARE(run.pauses().size(), 2);
         QCOMPARE(run.messageBoxes(), 1);
-        QCOMPARE(run.status(), QStringLiteral("CreateButton, x, 8, 80, 24, b1, -, \"One\""));
+        QCOMPARE(run.statusAtBox(), QStringLiteral("CreateButton, x, 8, 80, 24, b1, -, \"One\""));
+        QCOMPARE(run.status(), QStringLiteral("Compile failed at line 2"));
         QVERIFY(testsupport::outputWindows().isEmpty());
     }
 };

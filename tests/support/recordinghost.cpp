@@ -9,10 +9,16 @@ void RecordingHost::report(const interpreter::RunReport &report)
     reports.append(Report{report, toolkit::loadedWindows().size()});
 }
 
+void RecordingHost::warn(const interpreter::RunWarning &warning)
+{
+    warnings.append(QString::number(warning.place.lineNumber) + QStringLiteral(": ") + warning.text);
+}
+
 void RecordingHost::clear()
 {
     statuses.clear();
     reports.clear();
+    warnings.clear();
 }
 
 } // namespace testsupport

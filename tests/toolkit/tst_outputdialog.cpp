@@ -5,7 +5,6 @@
 #include "interpreter/runhost.h"
 #include "toolkit/controlvalues.h"
 #include "toolkit/loadedwindows.h"
-#include "toolkit/loadedwindows.h"
 #include "toolkit/outputdialog.h"
 
 #include "support/testscript.h"
@@ -48,7 +47,8 @@ const QByteArray kEveryKind = "CreateTextbox 0, 0, 90, 20, zText, -, \"it's\"\n"
                               "CreateDrivelist 200, 0, 90, vDrive, -, \"/\"\n"
                               "CreateDirlist 200, 40, 90, 60, uFolder, -, \".\"\n"
                               "CreateFilelist 300, 0, 90, 60, tFile, -, \".\"\n"
-                              "CreateButton 300, 80, 90, 20, cmdOk, -, \"OK\"\n";
+                              "CreateButton 300, 80, 90, 20, cmdOk, -, \"OK\"\n"
+                              "CreateButton 300, 100, 90, 20, cmdCancel, -, \"Cancel\"\n";
 
 QString describe(const QList<toolkit::ControlValue> &values)
 {
@@ -113,25 +113,40 @@ void TestOutputDialog::values()
 
 void TestOutputDialog::closing_data()
 {
+    QTest::addColumn<QByteArray>("lines"); // after every kind's
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("button");
-    QTest::newRow("click on a button") << "cmdOk" << "cmdOk";
-    QTest::newRow("Escape in a text box") << "escape zText" << "";
-    QTest::newRow("Escape in a list") << "escape xList" << "";
-    QTest::newRow("close box") << "close" << "";
+    QTest::newRow("click on a button") << QByteArray() << "cmdOk" << "cmdOk";
+    QTest::newRow("Escape in a text box") << QByteArray() << "escape zText" << "";
+    QTest::newRow("Escape in a list") << QByteArray() << "escape xList" << "";
+    QTest::newRow("close box") << QByteArray() << "close" << "";
+    QTest::newRow("Return in a text box: the first button") << QByteArray() << "return zText" << "cmdOk";
+    QTest::newRow("Return in a check box") << QByteArray() << "return yCheck" << "cmdOk";
+    QTest::newRow("Enter in a list") << QByteArray() << "enter xList" << "cmdOk";
+    QTest::newRow("Return in a combo box") << QByteArray() << "return wCombo" << "cmdOk";
+    QTest::newRow("Return on another button: that one") << QByteArray() << "return cmdCancel" << "cmdCancel";
+    QTest::newRow("first button disabled: the next one")
+        << QByteArray("Enable cmdOk, False\n") << "return zText" << "cmdCancel";
 }
 
 void TestOutputDialog::closing()
 {
+    QFETCH(QByteArray, lines);
     QFETCH(QString, how);
     QFETCH(QString, button);
-    QWidget *window = build(kEveryKind);
+    QWidget *window = build(kEveryKind + lines);
     toolkit::OutputDialog dialog(window);
+    QCOMPARE(window->findChild<QPushButton *>("cmdOk")->isDefault(), lines.isEmpty());
     QTimer::singleShot(0, window, [window, how] {
+        QWidget *target = window->findChild<QWidget *>(how.section(' ', 1));
+        if (target)
+            target->setFocus();
         if (how == "close")
             window->close();
         else if (how.startsWith("escape"))
-            QTest::keyClick(window->findChild<QWidget *>(how.section(' ', 1)), Qt::Key_Escape);
+            QTest::keyClick(target, Qt::Key_Escape);
+        else if (how.startsWith("return") || how.startsWith("enter"))
+            QTest::keyClick(target, how.startsWith("enter") ? Qt::Key_Enter : Qt::Key_Return);
         else
             QTest::mouseClick(window->findChild<QPushButton *>(how), Qt::LeftButton);
     });
