@@ -91,13 +91,14 @@ inline void offscreenUnlessSet()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// A script of about size bytes: one CreateButton line after another.
-inline QByteArray buttonScript(qsizetype size)
+// A script of about size bytes: one CreateButton line after another, each
+// caption starting with the given UTF-8 text.
+inline QByteArray buttonScript(qsizetype size, const QByteArray &caption = "Caption ")
 {
     QByteArray script;
     script.reserve(size + 100);
     for (int i = 0; script.size() < size; ++i)
-        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"Caption " + QByteArray::number(i)
+        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"" + caption + QByteArray::number(i)
             + "\"\r\n";
     return script;
 }

@@ -14,7 +14,6 @@
 namespace files {
 
 namespace {
-constexpr mode_t kLockFileMode = 0600;
 constexpr int kMaxTakeAttempts = 4;
 // The holder writes its process id right after taking the lock.
 constexpr int kProcessIdReads = 20;
@@ -65,7 +64,7 @@ void EditLock::take(const QByteArray &name)
 {
     for (int attempt = 0; attempt < kMaxTakeAttempts; ++attempt) {
         FileDescriptor lock(::openat(m_folder.get(), name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                                     kLockFileMode));
+                                     kPrivateFileMode));
         struct stat opened, named;
         if (!lock.isOpen() || !isOwnRegularFile(lock.get(), opened))
             return;

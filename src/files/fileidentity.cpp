@@ -1,5 +1,7 @@
 #include "files/fileidentity.h"
 
+#include "files/savetarget.h"
+
 #include <QFile>
 #include <QHash>
 #include <QtEndian>
@@ -9,7 +11,8 @@ namespace files {
 bool FileIdentity::sameAs(const FileIdentity &other) const
 {
     if (!exists || !other.exists)
-        return exists == other.exists;
+        return exists == other.exists
+            && (missingTarget.isEmpty() || other.missingTarget.isEmpty() || missingTarget == other.missingTarget);
     const bool hashesAgree =
         contentHash.isEmpty() || other.contentHash.isEmpty() || contentHash == other.contentHash;
     return device == other.device && inode == other.inode && size == other.size
@@ -19,9 +22,12 @@ bool FileIdentity::sameAs(const FileIdentity &other) const
 FileIdentity currentIdentity(const QString &path)
 {
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
-    return identityOfStatus(status);
+    const QByteArray rawPath = QFile::encodeName(path);
+    if (::stat(rawPath.constData(), &status) == 0)
+        return identityOfStatus(status);
+    FileIdentity missing;
+    missing.missingTarget = resolvedLinkTarget(rawPath);
+    return missing;
 }
 
 FileIdentity identityOfBytes(const QString &path, const QByteArray &bytes)

@@ -14,10 +14,13 @@ struct FileIdentity {
     quint64 device = 0, inode = 0;
     qint64 size = 0, modifiedNs = 0;
     QByteArray contentHash; // of the bytes Zarvo last read or wrote; empty when unknown
+    // For a missing file: the file a save would create, links followed (a
+    // link that leads nowhere yet leads there).
+    QByteArray missingTarget;
 
-    // The same file in the same state: both missing, or the same device,
-    // inode, size and modification time, and the same content hash where
-    // both know one.
+    // The same file in the same state: both missing (where a save would
+    // create the same file, when both know it), or the same device, inode, size and
+    // modification time, and the same content hash where both know one.
     bool sameAs(const FileIdentity &other) const;
 };
 

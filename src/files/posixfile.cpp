@@ -1,5 +1,6 @@
 #include "files/posixfile.h"
 
+#include "files/systemcalls.h"
 #include "platform/error.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ int FileDescriptor::close()
     if (m_fd < 0)
         return 0;
     // Linux releases the descriptor even when close() fails: never retry.
-    const int result = ::close(m_fd);
+    const int result = sys::close(m_fd);
     m_fd = -1;
     return result == 0 || errno == EINTR ? 0 : errno;
 }
@@ -57,7 +58,7 @@ QByteArray nameOf(const QByteArray &path)
 int writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
 {
     while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size_t(size), off_t(offset));
+        const ssize_t written = sys::pwrite(fd, data, size_t(size), off_t(offset));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)

@@ -2,7 +2,13 @@
 
 #include <QByteArray>
 
+#include <sys/types.h>
+
 namespace files {
+
+// Files only the user may read and write: recovery copies, records, locks,
+// and a temporary file until it takes the mode of the file it replaces.
+constexpr mode_t kPrivateFileMode = 0600;
 
 // Owns a file descriptor and closes it once.
 class FileDescriptor {

@@ -69,9 +69,7 @@ QString openChecked(int parent, const char *name, FileDescriptor &folder)
 
 QString problemSentence(const QByteArray &path, const QString &reason)
 {
-    return QStringLiteral("The state folder %1 %2: no recovery copies are kept, and saves that must write in place "
-                          "are refused.")
-        .arg(QFile::decodeName(path), reason);
+    return QStringLiteral("the state folder %1 %2").arg(QFile::decodeName(path), reason);
 }
 } // namespace
 
@@ -98,18 +96,16 @@ StateFolder openStateFolder(const char *name)
     return result;
 }
 
-QByteArray stateSubfolder(const char *name)
-{
-    const StateFolder folder = openStateFolder(name);
-    return folder.fd.isOpen() ? folder.path : QByteArray();
-}
-
 QString stateFolderProblem()
 {
     for (const char *name : kSubfolders) {
         const StateFolder folder = openStateFolder(name);
-        if (!folder.problem.isEmpty())
-            return folder.problem;
+        if (!folder.problem.isEmpty()) {
+            QString sentence = folder.problem;
+            sentence[0] = sentence[0].toUpper();
+            return sentence + QStringLiteral(": no recovery copies are kept, and saves that must write in place are "
+                                             "refused.");
+        }
     }
     return {};
 }

@@ -20,16 +20,14 @@ namespace files {
 struct StateFolder {
     FileDescriptor fd; // not open when the folder is not safe to use
     QByteArray path;
-    QString problem; // why the folder is not used; empty when fd is open
+    // Why the folder is not used ("the state folder PATH belongs to another
+    // user"); empty when fd is open.
+    QString problem;
 };
 
 // Opens $XDG_STATE_HOME/zarvo/name, creating what is missing, and checks it
 // and the program's folder above it.
 StateFolder openStateFolder(const char *name);
-
-// The path of $XDG_STATE_HOME/zarvo/name once checked; empty when the folder
-// is not safe to use.
-QByteArray stateSubfolder(const char *name);
 
 // Why the state folder cannot be used, as one sentence for the status line;
 // empty when it is safe.

@@ -8,6 +8,7 @@
 //                                 save in progress finish, then end the program
 //                                 with 128 + the signal's number.
 #include "files/savefile.h"
+#include "files/secondname.h"
 #include "platform/exitsignals.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ int saveUntilSignalled(const QString &path, const QByteArray (&texts)[2])
         }
         QCoreApplication::processEvents();
     }
+    files::removeOwnTemporaryFiles();
     return 128 + exitSignal;
 }
 } // namespace

@@ -1,14 +1,19 @@
 #include "files/editlock.h"
 #include "files/savefile.h"
 #include "files/saveworker.h"
+#include "files/systemcalls.h"
 #include "support/testscript.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QSemaphore>
+#include <QThread>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using files::SaveResult;
@@ -17,6 +22,55 @@ using testsupport::writeFile;
 
 namespace {
 QByteArray raw(const QString &path) { return QFile::encodeName(path); }
+
+// The file's access control list as getfacl shows it; empty without one.
+QByteArray aclOf(const QString &path)
+{
+    QProcess getfacl;
+    getfacl.start(QStringLiteral("getfacl"), {QStringLiteral("--omit-header"), QStringLiteral("--absolute-names"), path});
+    getfacl.waitForFinished();
+    return getfacl.readAllStandardOutput();
+}
+
+QByteArray attributeOf(const QString &path, const char *name)
+{
+    char value[64];
+    const ssize_t size = ::getxattr(raw(path).constData(), name, value, sizeof value);
+    return size < 0 ? QByteArray() : QByteArray(value, size);
+}
+
+// Refuses to set any extended attribute.
+class RefusedAttributes : public files::SystemCallFaults {
+public:
+    RefusedAttributes() { files::setSystemCallFaults(this); }
+    ~RefusedAttributes() override { files::setSystemCallFaults(nullptr); }
+    int failureFor(const char *call) override { return qstrcmp(call, "fsetxattr") == 0 ? EPERM : 0; }
+};
+
+// Holds the save thread in its first system call until released.
+class HeldSaveThread : public files::SystemCallFaults {
+public:
+    HeldSaveThread() { files::setSystemCallFaults(this); }
+    ~HeldSaveThread() override
+    {
+        release();
+        files::setSystemCallFaults(nullptr);
+    }
+    int failureFor(const char *) override
+    {
+        if (QThread::currentThread() != qApp->thread() && !m_held.fetchAndStoreOrdered(1)) {
+            m_entered.release();
+            m_gate.acquire();
+        }
+        return 0;
+    }
+    void waitUntilHeld() { m_entered.acquire(); }
+    void release() { m_gate.release(); }
+
+private:
+    QAtomicInt m_held;
+    QSemaphore m_entered, m_gate;
+};
 
 // Gives the file back the modification time it had, as a change within one
 // tick of the file system's clock would.
@@ -56,6 +110,8 @@ private Q_SLOTS:
             << "delete" << "The file was deleted or renamed by another program." << QByteArray();
         QTest::newRow("created where the document saw none")
             << "create" << "Another program created the file." << QByteArray("theirs\r\n");
+        QTest::newRow("a link that leads nowhere yet, where the document saw none")
+            << "dangling" << "Another program put a link in the file's place." << QByteArray();
     }
     void checksTheFileFirst()
     {
@@ -63,7 +119,7 @@ private Q_SLOTS:
         QFETCH(QString, conflict);
         QFETCH(QByteArray, fileAfter);
         const QString script = path("script.txt");
-        if (change != QLatin1String("create"))
+        if (change != QLatin1String("create") && change != QLatin1String("dangling"))
             writeFile(script, "old\r\n");
         const files::FileIdentity seen = files::identityOfBytes(script, readFile(script));
         struct stat before = {};
@@ -88,6 +144,8 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(script));
         } else if (change == QLatin1String("create")) {
             writeFile(script, "theirs\r\n");
+        } else if (change == QLatin1String("dangling")) {
+            QVERIFY(QFile::link(path("new-bashrc"), script));
         }
 
         const SaveResult result = files::saveFile({script, "mine\r\n", seen});
@@ -98,6 +156,39 @@ private Q_SLOTS:
         QCOMPARE(result.written.exists, conflict.isEmpty());
         if (change == QLatin1String("link"))
             QCOMPARE(readFile(path("bashrc")), QByteArray("bashrc\r\n"));
+        QVERIFY(!QFile::exists(path("new-bashrc")));
+    }
+
+    // The access control list (its mask not turned into group permissions)
+    // and the extended attributes stay; where they cannot be copied to a new
+    // file, the save writes in place.
+    void keepsWhatTheFileCarries_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("copied to the new file") << false;
+        QTest::newRow("refused by the file system: written in place") << true;
+    }
+    void keepsWhatTheFileCarries()
+    {
+        QFETCH(bool, refused);
+        const QString script = path("script.txt");
+        writeFile(script, "old\r\n");
+        QCOMPARE(::chmod(raw(script).constData(), 0640), 0);
+        if (QProcess::execute(QStringLiteral("setfacl"), {QStringLiteral("-m"), QStringLiteral("u:nobody:rw"), script}) != 0
+            || ::setxattr(raw(script).constData(), "user.project", "zarvo", 5, 0) != 0)
+            QSKIP("needs setfacl and a file system with access control lists and user attributes");
+        struct stat before = {}, after = {};
+        ::stat(raw(script).constData(), &before);
+        {
+            std::unique_ptr<RefusedAttributes> refusal(refused ? new RefusedAttributes : nullptr);
+            QCOMPARE(files::saveFile({script, "new\r\n", std::nullopt}).description, QString());
+        }
+        ::stat(raw(script).constData(), &after);
+        QCOMPARE(readFile(script), QByteArray("new\r\n"));
+        QCOMPARE(aclOf(script), QByteArray("user::rw-\nuser:nobody:rw-\ngroup::r--\nmask::rw-\nother::---\n\n"));
+        QCOMPARE(attributeOf(script, "user.project"), QByteArray("zarvo"));
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino == before.st_ino, refused);
     }
 
     // The owner hands on requests made before it heard of the saves before
@@ -124,6 +215,28 @@ private Q_SLOTS:
         QTRY_COMPARE(finished.size(), 3);
         QCOMPARE(finished[2][1].value<SaveResult>().status, SaveResult::Status::Conflict);
         QCOMPARE(readFile(script), QByteArray("theirs\r\n"));
+    }
+
+    // Requests that arrive while a save runs: only the newest is written,
+    // and the ones it replaced are never reported.
+    void workerSkipsReplacedVersions()
+    {
+        const QString script = path("script.txt");
+        files::SaveWorker worker;
+        QSignalSpy finished(&worker, &files::SaveWorker::finished);
+        HeldSaveThread held;
+        worker.save({script, "1", std::nullopt});
+        held.waitUntilHeld();
+        worker.save({script, "2", std::nullopt});
+        worker.save({script, "3", std::nullopt});
+        QVERIFY(!worker.waitUntilIdle(0));
+        held.release();
+        QVERIFY(worker.waitUntilIdle(10000));
+        QCOMPARE(readFile(script), QByteArray("3"));
+        QTRY_COMPARE(finished.size(), 2);
+        QCOMPARE(finished[0][0].toULongLong(), 1u);
+        QCOMPARE(finished[1][0].toULongLong(), 3u);
+        QCOMPARE(finished[1][1].value<SaveResult>().status, SaveResult::Status::Saved);
     }
 
     void workerWritesTheLastRequestBeforeItEnds()
