@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <memory>
 
 using panel::MainWindow;
@@ -324,17 +325,26 @@ private Q_SLOTS:
     void recoveryCopyIsOffered_data()
     {
         QTest::addColumn<bool>("restore");
-        QTest::newRow("restore") << true;
-        QTest::newRow("discard") << false;
+        QTest::addColumn<bool>("stale"); // the file was written again since
+        QTest::newRow("restore") << true << false;
+        QTest::newRow("discard") << false << false;
+        QTest::newRow("stale copy, not offered") << true << true;
     }
     void recoveryCopyIsOffered()
     {
         QFETCH(bool, restore);
+        QFETCH(bool, stale);
         // Cut inside a UTF-8 character, the file reads as Windows-1252.
-        const QByteArray torn = "torn Gr\xC3";
+        QByteArray torn = "torn Gr\xC3";
         const QByteArray whole = "whole Gr\xC3\xBC\xC3\x9F" "e\r\n";
         writeFile(m_path, torn);
         files::keepRecoveryCopy(QFile::encodeName(m_path), whole);
+        if (stale) {
+            torn = "written again by another program\r\n";
+            writeFile(m_path + QStringLiteral(".new"), torn);
+            QVERIFY(std::rename(QFile::encodeName(m_path + QStringLiteral(".new")).constData(),
+                                QFile::encodeName(m_path).constData()) == 0);
+        }
         QStringList asked;
         QString defaultButton;
         ModalAnswerer answerer([&](QWidget *modal, int) {
@@ -348,6 +358,14 @@ private Q_SLOTS:
             }
         });
         MainWindow &w = openOn(torn);
+        if (stale) {
+            QCoreApplication::processEvents();
+            QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
+            QCOMPARE(asked, QStringList());
+            QVERIFY(!files::pendingRecoveryCopy(m_path));
+            QCOMPARE(readFile(m_path), torn);
+            return;
+        }
         QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
         QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
         QCOMPARE(defaultButton, QStringLiteral("Discard"));
