@@ -3,6 +3,7 @@
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "editor/scripthighlighter.h"
+#include "files/secondname.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
@@ -352,6 +353,8 @@ void MainWindow::closeForSignal()
 {
     m_closingForSignal = true;
     close();
+    // The saves are written by now; nothing of theirs may stay behind.
+    files::removeOwnTemporaryFiles();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
