@@ -3,10 +3,12 @@
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "editor/scripthighlighter.h"
+#include "files/secondname.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
+#include "panel/filebar.h"
 #include "panel/helpviewer.h"
 #include "panel/panelaccessibility.h"
 #include "panel/panelmenus.h"
@@ -22,6 +24,7 @@
 #include "platform/visibletext.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -148,13 +151,27 @@ void MainWindow::buildClientArea()
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
     m_findBar = new editing::FindBar(*m_editor, m_editorArea);
     column->addWidget(m_findBar);
+    // The bar about the file sits above the editor, which gives it the room
+    // while it shows.
+    m_fileBar = new FileBar(m_editorArea);
+    column->insertWidget(0, m_fileBar);
 
     m_sourceFiles = new SourceFiles(*this);
+    connectDocument();
+}
+
+void MainWindow::connectDocument()
+{
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &MainWindow::showPath);
     connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
     connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
+    // A session that ends, or a signal, cannot wait for a question.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_sourceFiles->finishSaves();
+        m_sourceFiles->keepUnsavedForRecovery();
+    });
 }
 
 void MainWindow::buildStatusBar()
@@ -290,6 +307,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::compile(int stepFlag)
 {
+    // The run reads the file, which must hold every edit made so far.
+    m_sourceFiles->finishSaves();
     m_editor->clearMarker();
     {
         const BusyCursor busy;
@@ -330,11 +349,24 @@ void MainWindow::showReference()
     showHelp(QStringLiteral("script-reference.md"), command.toLower());
 }
 
+void MainWindow::closeForSignal()
+{
+    m_closingForSignal = true;
+    close();
+    // The saves are written by now; nothing of theirs may stay behind.
+    files::removeOwnTemporaryFiles();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_sourceFiles->confirmUnsavedChanges()) {
+    m_sourceFiles->finishSaves();
+    if (m_closingForSignal) {
+        m_sourceFiles->keepUnsavedForRecovery();
+    } else if (!m_sourceFiles->confirmUnsavedChanges()) {
         event->ignore();
         return;
+    } else {
+        m_document->dropRecoveryCopy();
     }
     // Every loaded window from the newest to the oldest; this window, loaded
     // first, is already closing and simply finishes.

@@ -52,6 +52,7 @@ void TestStartScript::startsOnTheGivenFile()
         QCOMPARE(window.statusPanel(3)->text(), QStringLiteral("0 bytes"));
         // The first edit's save creates the file, as an editor opening a new file does.
         window.editor()->insertPlainText("; new");
+        window.document().waitForSaves();
         QCOMPARE(testsupport::readFile(path), QByteArray("; new\r\n"));
     }
 }
