@@ -7,6 +7,7 @@
 #include "cli/terminal.h"
 #include "panel/mainwindow.h"
 #include "platform/application.h"
+#include "platform/exitsignals.h"
 #include "platform/filenames.h"
 
 #include <QApplication>
@@ -55,7 +56,14 @@ bool answeredAtOnce(const Invocation &invocation)
 
 int runPanel(const QString &scriptPath, const std::function<void(QWidget &)> &panelShown)
 {
+    // SIGTERM, SIGINT and SIGHUP end the program as Quit does, with the exit
+    // status such a signal gives (128 + its number).
+    platform::ExitSignals exitSignals;
     panel::MainWindow window(scriptPath);
+    QObject::connect(&exitSignals, &platform::ExitSignals::exitRequested, &window, [&window](int signalNumber) {
+        window.closeForSignal();
+        QCoreApplication::exit(128 + signalNumber);
+    });
     window.show();
     if (panelShown)
         panelShown(window);

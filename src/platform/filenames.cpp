@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <climits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -95,6 +96,25 @@ QString visibleFileName(QStringView name)
             shown += name[i];
     }
     return shown;
+}
+
+bool entryExists(const QString &name)
+{
+    struct stat status;
+    return ::lstat(fileNameToBytes(name).constData(), &status) == 0;
+}
+
+bool isFolder(const QString &name)
+{
+    struct stat status;
+    return ::stat(fileNameToBytes(name).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool isWritableRegularFile(const QString &name)
+{
+    const QByteArray bytes = fileNameToBytes(name);
+    struct stat status;
+    return ::stat(bytes.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(bytes.constData(), W_OK) == 0;
 }
 
 QString absoluteFileName(const QString &name)

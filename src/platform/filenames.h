@@ -23,6 +23,14 @@ QByteArray fileNameToBytes(QStringView name);
 // differ only in such bytes look different.
 QString visibleFileName(QStringView name);
 
+// What is at a name, looked at by its bytes (QFileInfo would look at the
+// name's UTF-8 form, another file or none): whether there is an entry at all
+// (a link that leads nowhere included), a folder, a regular file that may be
+// written.
+bool entryExists(const QString &name);
+bool isFolder(const QString &name);
+bool isWritableRegularFile(const QString &name);
+
 // The name made absolute from the current folder (itself read as bytes)
 // and clean of "." and ".." parts, without looking at the file.
 QString absoluteFileName(const QString &name);

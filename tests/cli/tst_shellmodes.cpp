@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,9 +42,17 @@ private Q_SLOTS:
     void namesThatAreNotUtf8();
     void installedProgramCopiesTheSample_data();
     void installedProgramCopiesTheSample();
+    void panelEndsOnSignal_data();
+    void panelEndsOnSignal();
 
 private:
-    void script(const QByteArray &bytes) { writeFile(m_dir.filePath(QStringLiteral("s.txt")), bytes); }
+    // Writes s.txt; returns its path.
+    QString script(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("s.txt"));
+        writeFile(path, bytes);
+        return path;
+    }
 
     QTemporaryDir m_dir;
 };
@@ -292,6 +301,36 @@ void TestShellModes::installedProgramCopiesTheSample()
     panel.waitForFinished();
     QVERIFY(!QFile::exists(prefix + "/bin/GUI_All.txt"));
     setFolderMode(prefix + "/bin", true);
+}
+
+void TestShellModes::panelEndsOnSignal_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// A signal asking the program to end ends the panel the way Quit does, with
+// the exit status such a signal gives, and leaves nothing behind.
+void TestShellModes::panelEndsOnSignal()
+{
+    QFETCH(int, signalNumber);
+    const QString state = m_dir.filePath(QStringLiteral("state"));
+    const QString locks = state + QStringLiteral("/zarvo/locks");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), state);
+    QProcess panel;
+    panel.setProcessEnvironment(env);
+    panel.start(QString::fromUtf8(ZARVO_EXECUTABLE), {script(kWindow)});
+    // The panel holds its script's lock once the script is loaded.
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(locks).isEmpty(), 20000);
+    QCOMPARE(::kill(pid_t(panel.processId()), signalNumber), 0);
+    QVERIFY(panel.waitForFinished(20000));
+    QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(panel.exitCode(), 128 + signalNumber);
+    QVERIFY(QDir(locks).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestShellModes)

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <dirent.h>
 #include <memory>
 
@@ -34,7 +35,13 @@ QString defaultScript() { return QCoreApplication::applicationDirPath() + QStrin
 
 QString panelText(MainWindow &window, int index) { return window.statusPanel(index)->text(); }
 
-void typeText(MainWindow &window, const QString &keys) { QTest::keyClicks(window.editor(), keys); }
+// Types keys into the editor and waits until the saves they started are
+// written and their results shown.
+void typeText(MainWindow &window, const QString &keys)
+{
+    QTest::keyClicks(window.editor(), keys);
+    QVERIFY(window.document().waitForSaves());
+}
 
 void setAutosave(MainWindow &window, bool on)
 {
@@ -337,25 +344,37 @@ private Q_SLOTS:
     }
 
     // An in-place save cut short left its text in a recovery copy: the load
-    // says so and asks; Restore puts it back, Discard drops it.
+    // says so and asks, Discard being the default; Restore puts it back as
+    // an edit that undo takes back, Discard drops it.
     void recoveryCopyIsOffered_data()
     {
         QTest::addColumn<bool>("restore");
-        QTest::newRow("restore") << true;
-        QTest::newRow("discard") << false;
+        QTest::addColumn<bool>("stale"); // the file was written again since
+        QTest::newRow("restore") << true << false;
+        QTest::newRow("discard") << false << false;
+        QTest::newRow("stale copy, not offered") << true << true;
     }
     void recoveryCopyIsOffered()
     {
         QFETCH(bool, restore);
+        QFETCH(bool, stale);
         // Cut inside a UTF-8 character, the file reads as Windows-1252.
-        const QByteArray torn = "torn Gr\xC3";
+        QByteArray torn = "torn Gr\xC3";
         const QByteArray whole = "whole Gr\xC3\xBC\xC3\x9F" "e\r\n";
         writeFile(m_path, torn);
         files::keepRecoveryCopy(QFile::encodeName(m_path), whole);
+        if (stale) {
+            torn = "written again by another program\r\n";
+            writeFile(m_path + QStringLiteral(".new"), torn);
+            QVERIFY(std::rename(QFile::encodeName(m_path + QStringLiteral(".new")).constData(),
+                                QFile::encodeName(m_path).constData()) == 0);
+        }
         QStringList asked;
+        QString defaultButton;
         ModalAnswerer answerer([&](QWidget *modal, int) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             asked.append(modal->objectName());
+            defaultButton = box->defaultButton()->text();
             const QString wanted = restore ? QStringLiteral("Restore") : QStringLiteral("Discard");
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text() == wanted)
@@ -363,10 +382,24 @@ private Q_SLOTS:
             }
         });
         MainWindow &w = openOn(torn);
+        if (stale) {
+            QCoreApplication::processEvents();
+            QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
+            QCOMPARE(asked, QStringList());
+            QVERIFY(!files::pendingRecoveryCopy(m_path));
+            QCOMPARE(readFile(m_path), torn);
+            return;
+        }
         QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
         QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
+        QCOMPARE(defaultButton, QStringLiteral("Discard"));
+        QVERIFY(w.document().waitForSaves());
         QCOMPARE(readFile(m_path), restore ? whole : torn);
         QVERIFY(!files::pendingRecoveryCopy(m_path));
+        if (!restore)
+            return;
+        QTest::keyClick(w.editor(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.editor()->text(), QString::fromLatin1(torn));
     }
 
     void failedSaveKeepsFile_data()
@@ -386,9 +419,9 @@ private Q_SLOTS:
         if (obstacle == QLatin1String("folder")) {
             path = m_path + QStringLiteral("/inner.txt");
         } else if (obstacle == QLatin1String("target")) {
-            QVERIFY(QFile::remove(m_path));
-            QVERIFY(QDir().mkpath(m_path));
-            kept = m_path + QStringLiteral("/inside.txt");
+            path = m_dir.filePath(QStringLiteral("target"));
+            QVERIFY(QDir().mkpath(path));
+            kept = path + QStringLiteral("/inside.txt");
             writeFile(kept, previous);
         }
         w.document().setPath(path);
@@ -406,8 +439,9 @@ private Q_SLOTS:
         QVERIFY(status.size() > QStringLiteral("Error saving source : ").size() + path.size());
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
         QCOMPARE(readFile(kept), previous);
+        QCOMPARE(readFile(m_path), previous);
         QCOMPARE(w.editor()->text().left(3), QStringLiteral("xyn"));
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), obstacle == "target" ? 0 : 1);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         w.document().setPath(m_dir.filePath(QStringLiteral("other.txt")));
         typeText(w, QStringLiteral("z")); // the next good save clears the marker
         QCOMPARE(panelText(w, 2), QString());
