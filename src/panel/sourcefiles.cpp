@@ -49,6 +49,7 @@ SourceFiles::SourceFiles(MainWindow &window) : QObject(&window), m_window(window
             status += QLatin1Char(' ') + document->saveChanges() + QStringLiteral(" Autosave is off until you save on purpose.");
         }
         m_window.setStatus(status);
+        showSize();
     });
     FileBar *bar = window.fileBar();
     connect(bar, &FileBar::reloadClicked, this, &SourceFiles::reloadFromBar);
@@ -313,6 +314,7 @@ void SourceFiles::reloadFromBar()
         return;
     }
     m_window.setStatus(QStringLiteral("Source reloaded as another program left it. Ctrl+Z brings your text back."));
+    showSize();
 }
 
 void SourceFiles::overwriteFromBar() { m_window.document().overwrite(); }

@@ -162,6 +162,8 @@ private Q_SLOTS:
                      QStringLiteral("Source reloaded: another program changed ") + m_path + QStringLiteral("."));
             QCOMPARE(w.statusPanel(2)->text(), QString());
             QCOMPARE(readFile(m_path), theirs);
+            // The size panel follows the reload.
+            QCOMPARE(w.statusPanel(3)->text(), QStringLiteral("%1 bytes").arg(theirs.size()));
             undo(w); // brings back the text before the reload, saved as any edit
             QCOMPARE(w.editor()->text(), QString::fromLatin1(kOriginal));
             QCOMPARE(readFile(m_path), fileAfter);
