@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/fileidentity.h"
 
 #include "files/savetarget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/savefile.h"
 
 #include "files/posixfile.h"
