@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a keystroke costs the GUI thread in a 10 MB script, with ASCII text and
 // with non-ASCII text, next to the same key in a bare QPlainTextEdit holding
 // the same text (the save's writing runs on the save thread, outside this

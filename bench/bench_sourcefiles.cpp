@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The autosave and the editor at 1 MB and 10 MB, with the control panel shown:
 // keystroke-to-saved-and-flushed, for ASCII text and at 10 MB for text with
 // other characters too, next to an atomic write of the same bytes (a

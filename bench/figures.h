@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every benchmark prints: one line per figure with the program's and the
 // baseline's median and minimum, the ratio of the medians, the goal and the
 // number of rounds. Rounds run interleaved, so that the machine's drift

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "files/editlock.h"
 
 #include "files/savetarget.h"
 #include "files/statefolder.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <QThread>
 #include <cerrno>
 #include <fcntl.h>
@@ -21,7 +22,7 @@ constexpr int kProcessIdReadPauseMs = 1;
 
 QByteArray lockNameFor(const QString &scriptPath)
 {
-    const QByteArray target = resolvedLinkTarget(QFile::encodeName(scriptPath));
+    const QByteArray target = resolvedLinkTarget(platform::fileNameToBytes(scriptPath));
     return target.isEmpty() ? QByteArray() : pathKey(folderOf(target), nameOf(target));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/fileattributes.h"
 
 #include "files/systemcalls.h"

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "files/fileidentity.h"
 
 #include "files/savetarget.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <QHash>
 #include <QtEndian>
 
@@ -22,7 +23,7 @@ bool FileIdentity::sameAs(const FileIdentity &other) const
 FileIdentity currentIdentity(const QString &path)
 {
     struct stat status;
-    const QByteArray rawPath = QFile::encodeName(path);
+    const QByteArray rawPath = platform::fileNameToBytes(path);
     if (::stat(rawPath.constData(), &status) == 0)
         return identityOfStatus(status);
     FileIdentity missing;

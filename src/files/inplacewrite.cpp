@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/posixfile.h"
 #include "files/recovery.h"
 #include "files/savesteps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/posixfile.h"
 
 #include "files/systemcalls.h"
@@ -122,6 +123,44 @@ QByteArray readRegularFile(const QByteArray &path)
         raiseTooLarge();
     return bytes;
 }
+
+namespace {
+// What a stream holds, up to its end; a stream has no size to check first.
+QByteArray readStream(int fd)
+{
+    constexpr qint64 kFirstBufferBytes = 64 * 1024;
+    QByteArray bytes;
+    int error = 0;
+    try {
+        error = readAll(fd, bytes, kFirstBufferBytes, kMaxReadBytes);
+    } catch (const std::bad_alloc &) {
+        platform::raiseError(platform::ErrOutOfMemory);
+    }
+    if (error)
+        raiseSystemError(error);
+    if (bytes.size() > kMaxReadBytes)
+        raiseTooLarge();
+    return bytes;
+}
+} // namespace
+
+QByteArray readFileOrStream(const QByteArray &path)
+{
+    struct stat status;
+    if (::stat(path.constData(), &status) != 0)
+        raiseOpenError(path, errno);
+    if (S_ISREG(status.st_mode))
+        return readRegularFile(path);
+    if (S_ISDIR(status.st_mode))
+        platform::raiseError(platform::ErrFileAccess);
+    // Blocking: a FIFO is read once a writer has opened it.
+    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.isOpen())
+        raiseOpenError(path, errno);
+    return readStream(fd.get());
+}
+
+QByteArray readStandardInput() { return readStream(STDIN_FILENO); }
 
 int readAll(int fd, QByteArray &out, qint64 sizeHint, qint64 limit)
 {

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 
 #include "files/fileidentity.h"
 #include "files/savetarget.h"
 #include "files/secondname.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -201,7 +203,7 @@ void keepRecoveryCopy(const QByteArray &target, const QByteArray &bytes)
 
 std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
 {
-    const QByteArray target = resolvedLinkTarget(QFile::encodeName(scriptPath));
+    const QByteArray target = resolvedLinkTarget(platform::fileNameToBytes(scriptPath));
     const QByteArray key = target.isEmpty() ? QByteArray() : keyOf(target);
     const StateFolder folder = key.isEmpty() ? StateFolder() : openStateFolder("recovery");
     if (!folder.fd.isOpen())
@@ -224,7 +226,7 @@ std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
 
 void discardRecoveryCopy(const QString &scriptPath)
 {
-    const QByteArray target = resolvedLinkTarget(QFile::encodeName(scriptPath));
+    const QByteArray target = resolvedLinkTarget(platform::fileNameToBytes(scriptPath));
     const QByteArray key = target.isEmpty() ? QByteArray() : keyOf(target);
     const StateFolder folder = key.isEmpty() ? StateFolder() : openStateFolder("recovery");
     if (!folder.fd.isOpen())

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/safesave.h"
 
 #include "files/fileattributes.h"

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "files/savefile.h"
 
 #include "files/posixfile.h"
 #include "files/recovery.h"
 #include "files/savesteps.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <new>
 
 namespace files {
@@ -45,7 +46,7 @@ SaveResult failure(const FileIdentity &written, int number, const QString &descr
 void save(SaveJob &job)
 {
     checkExpectedState(job, true);
-    job.target = inspectSaveTarget(QFile::encodeName(job.path));
+    job.target = inspectSaveTarget(platform::fileNameToBytes(job.path));
     replaceFile(job);
     // Whatever an interrupted save left for this file is stale now.
     discardRecoveryCopy(job.path);
@@ -66,7 +67,7 @@ void checkExpectedState(const SaveJob &job, bool compareBytes)
     if (!compareBytes || !found.exists || job.expected->contentHash.isEmpty())
         return;
     try {
-        found.contentHash = contentHash(readRegularFile(QFile::encodeName(job.path)));
+        found.contentHash = contentHash(readRegularFile(platform::fileNameToBytes(job.path)));
     } catch (const platform::Error &) {
         return;
     }

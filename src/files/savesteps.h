@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The steps of a save, shared by saveFile() (files/savefile.cpp), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/secondname.h"
 
 #include "files/systemcalls.h"

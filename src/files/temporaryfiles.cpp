@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/temporaryfiles.h"
 
 #include "files/statefolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/compilesource.h"
 
 #include "files/textencoding.h"
@@ -25,10 +26,10 @@ QString withoutByteOrderMark(QString text)
 
 // The whole script, read before its first line runs, so that a failure to
 // read it is reported as the script's own and never as a line's.
-std::optional<QString> readScript(RunState &run)
+std::optional<QString> readScript(RunState &run, files::ReadSource source)
 {
     try {
-        return withoutByteOrderMark(files::readTextFile(run.path).text);
+        return withoutByteOrderMark(files::readTextFile(run.path, source).text);
     } catch (const platform::Error &error) {
         reportScriptReadError(run, error);
         return std::nullopt;
@@ -126,9 +127,10 @@ void failRun(RunState &run, const platform::Error &error)
 void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
+    run.showWindow = options.showWindow;
     try {
         run.host.setStatus(QStringLiteral("Compiling ..."));
-        const std::optional<QString> script = readScript(run);
+        const std::optional<QString> script = readScript(run, options.source);
         if (script)
             endRun(run, runLines(run, *script, stepFlag, options));
     } catch (const platform::Error &error) {

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commands.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
+#include "platform/filenames.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace interpreter {
 
@@ -22,6 +23,7 @@ Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlR
     const QString &name = args.at(sized ? kSizedNameElement : kUnsizedNameElement);
     Control control = run.window().addControl(QLatin1String(row.classId), name);
     run.controlLines.insert(name, run.lineNumber);
+    run.host.controlCreated(name, run.lineNumber);
     control.setProperty(QStringLiteral("Left"), args.at(1));
     control.setProperty(QStringLiteral("Top"), args.at(2));
     control.setProperty(QStringLiteral("Width"), args.at(3));
@@ -63,7 +65,8 @@ QString scriptRelativePath(const QString &scriptPath, const QString &path)
 {
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return QDir(QFileInfo(scriptPath).absolutePath()).filePath(path);
+    const QString script = platform::absoluteFileName(scriptPath);
+    return script.left(script.lastIndexOf(QLatin1Char('/')) + 1) + path;
 }
 
 namespace commands {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/filebar.h"
 
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/filewatch.h"
 
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/mainwindow.h"
 
 #include "editor/findbar.h"
@@ -19,6 +20,7 @@
 #include "panel/statusline.h"
 #include "platform/capslock.h"
 #include "platform/defaultscript.h"
+#include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
@@ -257,7 +259,7 @@ void MainWindow::showModified(bool modified)
 void MainWindow::showPath(const QString &path)
 {
     setWindowFilePath(path);
-    const QString name = QFileInfo(path).fileName();
+    const QString name = platform::visibleFileName(QFileInfo(path).fileName());
     setWindowTitle(name.isEmpty() ? panelTitle() : name + QStringLiteral("[*] - ") + panelTitle());
 }
 
@@ -265,8 +267,8 @@ void MainWindow::loadStartScript(const QString &scriptPath)
 {
     // A script named on the command line may be one to write: a missing file
     // in a folder that is there. A missing default script is reported.
-    const QFileInfo named(scriptPath);
-    if (!scriptPath.isEmpty() && !named.exists() && !named.isSymLink() && named.dir().exists()) {
+    if (!scriptPath.isEmpty() && !platform::entryExists(scriptPath)
+        && platform::isFolder(QFileInfo(scriptPath).path())) {
         m_sourceFiles->startNewFile(scriptPath);
         return;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/recoveryoffer.h"
 
 #include "files/recovery.h"

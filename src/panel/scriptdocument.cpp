@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/scriptdocument.h"
 
 #include "editor/patchedencoding.h"
@@ -11,11 +12,11 @@
 #include "files/textlines.h"
 #include "panel/filewatch.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "platform/localerules.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QPlainTextDocumentLayout>
 #include <QScopedValueRollback>
 #include <QTextCursor>
@@ -50,7 +51,7 @@ ReadFile readFile(const QString &path)
 {
     for (int attempt = 1;; ++attempt) {
         const files::FileIdentity before = files::currentIdentity(path);
-        const QByteArray bytes = files::readRegularFile(QFile::encodeName(path));
+        const QByteArray bytes = files::readRegularFile(platform::fileNameToBytes(path));
         files::FileIdentity after = files::identityOfBytes(path, bytes);
         if (!before.sameAs(after) && attempt < kReadAttempts)
             continue;
@@ -62,7 +63,7 @@ ReadFile readFile(const QString &path)
     }
 }
 
-QByteArray linkTargetOf(const QString &path) { return files::resolvedLinkTarget(QFile::encodeName(path)); }
+QByteArray linkTargetOf(const QString &path) { return files::resolvedLinkTarget(platform::fileNameToBytes(path)); }
 } // namespace
 
 namespace panel {

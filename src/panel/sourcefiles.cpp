@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/sourcefiles.h"
 
 #include "editor/scripteditor.h"
@@ -11,6 +12,7 @@
 #include "panel/scriptdocument.h"
 #include "platform/error.h"
 #include "platform/filedialog.h"
+#include "platform/filenames.h"
 #include "platform/localerules.h"
 #include "platform/messagebox.h"
 
@@ -110,8 +112,7 @@ bool SourceFiles::load(const QString &path)
             // A file that is there, and could be written, but could not be
             // shown must not be replaced by the editor's text at the next
             // keystroke.
-            const QFileInfo file(path);
-            if (document.path() == path && m_window.autosaveChecked() && file.isFile() && file.isWritable()) {
+            if (document.path() == path && m_window.autosaveChecked() && platform::isWritableRegularFile(path)) {
                 m_window.holdAutosave();
                 status += QStringLiteral(" Autosave is off, so the file is not overwritten.");
             }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/exitsignals.h"
 
 #include <QList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/outputwindowwidget.h"
 
 #include "platform/error.h"
@@ -77,6 +78,11 @@ void OutputWindowWidget::reapplyGeometry()
     resize(qMax(0, toPixels(m_width, tx) - extraWidth), qMax(0, toPixels(m_height, ty) - extraHeight));
     if (m_positioned)
         move(toPixels(m_left, tx), toPixels(m_top, ty));
+}
+
+QSize OutputWindowWidget::outerSize() const
+{
+    return QSize(toPixels(m_width, platform::twipsPerPixelX()), toPixels(m_height, platform::twipsPerPixelY()));
 }
 
 void OutputWindowWidget::setTitle(const QString &title)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves for the tests that need a second process: one run as another user, or
 // one stopped in the middle of its saves.
 //   savehelper save PATH SOURCE   saves SOURCE's bytes to PATH; on failure prints

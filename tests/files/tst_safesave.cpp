@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 #include "files/safesave.h"
 #include "files/textencoding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 #include "files/savefile.h"
 #include "files/systemcalls.h"

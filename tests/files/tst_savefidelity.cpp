@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/patchedencoding.h"
 #include "editor/scripteditor.h"
 #include "files/savefidelity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/editlock.h"
 #include "files/savefile.h"
 #include "files/saveworker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 #include "support/testscript.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripteditor.h"
 #include "files/recovery.h"
 #include "panel/filebar.h"

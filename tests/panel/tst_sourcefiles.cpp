@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripteditor.h"
 #include "files/recovery.h"
 #include "panel/mainwindow.h"
@@ -17,12 +18,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <dirent.h>
 #include <memory>
 
 using panel::MainWindow;
 using testsupport::FileSizeLimit;
 using testsupport::ModalAnswerer;
 using testsupport::readFile;
+using testsupport::removeByName;
 using testsupport::writeFile;
 
 Q_DECLARE_METATYPE(files::TextEncoding)
@@ -66,6 +69,18 @@ void pressButton(QWidget *modal, QMessageBox::StandardButton which)
     box->button(which)->click();
 }
 
+// Counted by their bytes: QDir leaves out names that are not UTF-8.
+int fileCount(const QString &folder)
+{
+    int count = 0;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr)
+        count += entry->d_type == DT_REG;
+    if (dir)
+        ::closedir(dir);
+    return count;
+}
+
 } // namespace
 
 class TestSourceFiles : public QObject {
@@ -98,6 +113,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
+        removeByName(m_path);
         QFile::remove(defaultScript());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
@@ -138,18 +154,25 @@ private Q_SLOTS:
     void loadThenSaveKeepsFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
         QByteArray high;
         for (int b = 0x80; b <= 0xFF; ++b)
             high.append(char(b));
-        QTest::newRow("crlf lines") << QByteArray("CreateWindow 1, 2\r\n\r\n; done\r\n");
-        QTest::newRow("lf lines keep lf") << QByteArray("CreateWindow 1, 2\n\n; done\n");
-        QTest::newRow("lf lines, no final break") << QByteArray("a\nb");
-        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC2\xA0\xE2\x80\xA8x\r\n");
-        QTest::newRow("windows-1252 0x80-0xFF") << high + "\r\n";
+        const QString script = QStringLiteral("script.txt");
+        QTest::newRow("crlf lines") << QByteArray("CreateWindow 1, 2\r\n\r\n; done\r\n") << script;
+        QTest::newRow("lf lines keep lf") << QByteArray("CreateWindow 1, 2\n\n; done\n") << script;
+        QTest::newRow("lf lines, no final break") << QByteArray("a\nb") << script;
+        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC2\xA0\xE2\x80\xA8x\r\n")
+                               << script;
+        QTest::newRow("windows-1252 0x80-0xFF") << high + "\r\n" << script;
+        // The bytes s\xE9.txt (platform/filenames.h): that file, never a second.
+        QTest::newRow("a file name that is not UTF-8") << QByteArray("a\r\n") << QString::fromUtf16(u"s\xDCE9.txt");
     }
     void loadThenSaveKeepsFile()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        m_path = m_dir.filePath(name);
         MainWindow &w = openOn(bytes);
         QCOMPARE(readFile(m_path), bytes); // the load itself wrote nothing
         w.document().saveTo(m_path);
@@ -157,6 +180,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(m_path), saved);
         typeText(w, QStringLiteral("x")); // and an edit keeps every other byte
         QCOMPARE(readFile(m_path), QByteArray("x") + saved);
+        QCOMPARE(fileCount(m_dir.path()), 1);
         // the same characters reach the compile run's decoding as the editor's
         if (saved == bytes)
             QCOMPARE(files::readTextFile(m_path).text.replace(QLatin1String("\r\n"), QLatin1String("\n")),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running out of memory in an event handler is reported and the program goes
 // on, instead of the exception leaving the event loop and ending it.
 

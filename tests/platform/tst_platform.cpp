@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/apppath.h"
 #include "platform/capslock.h"
 #include "platform/exitsignals.h"
