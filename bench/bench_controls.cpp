@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // From the click on COMPILE until the output window is shown, painted and
 // idle: a generated script of N controls of every kind, run through
 // compileSource, next to naive hand-written Qt that builds the same window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measures what hostile scripts cost, each next to a baseline measured in
 // the same run: paints of the largest buttons and of a full window, captions
 // and Date$ lines of millions of characters, and runs that meet the budget.

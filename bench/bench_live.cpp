@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Live Window: from an edit in the editor until the live window shows it,
 // painted and idle, the idle wait before a live run not counted. The sample
 // against its goal of 30 ms; one line of a 2000-control script against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-process start-up until the window is shown, painted and idle: the
 // CPU time (user and system) of Zarvo's start against a baseline started the
 // same way, their runs interleaved.

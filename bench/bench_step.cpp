@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // STEP COMPILE on the control panel: the time of one pause (select the line,
 // show the step window, close it, run the line) in a script of 1600 lines
 // next to the same in a script of 100 lines. A pause must not grow with the

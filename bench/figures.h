@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every benchmark prints: one line per figure with the program's and the
 // baseline's median and minimum, the ratio of the medians, the goal and the
 // number of rounds. Rounds run interleaved, so that the machine's drift
@@ -70,6 +71,20 @@ inline void printFigure(const char *name, const char *unit, const Samples &progr
     std::fflush(stdout);
 }
 
+// A figure that must stay under a limit of its own (a time the user must
+// never wait longer), printed below its ratio against a baseline: the
+// baseline column shows the limit, the ratio is the median over the limit.
+inline void printLimit(const char *name, const char *unit, const Samples &program, double limit)
+{
+    const double ratio = program.median() / limit;
+    char programText[40], limitText[40];
+    std::snprintf(programText, sizeof programText, "%.2f (%.2f) %s", program.median(), program.min(), unit);
+    std::snprintf(limitText, sizeof limitText, "limit %.2f %s", limit, unit);
+    std::printf("%-46s %21s %21s %7.2f %7.2f %6lld %s\n", name, programText, limitText, ratio, 1.0,
+                (long long)program.values.size(), ratio <= 1.0 ? "met" : "NOT MET");
+    std::fflush(stdout);
+}
+
 // Headless unless the caller chose a platform.
 inline void offscreenUnlessSet()
 {
@@ -77,13 +92,14 @@ inline void offscreenUnlessSet()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// A script of about size bytes: one CreateButton line after another.
-inline QByteArray buttonScript(qsizetype size)
+// A script of about size bytes: one CreateButton line after another, each
+// caption starting with the given UTF-8 text.
+inline QByteArray buttonScript(qsizetype size, const QByteArray &caption = "Caption ")
 {
     QByteArray script;
     script.reserve(size + 100);
     for (int i = 0; script.size() < size; ++i)
-        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"Caption " + QByteArray::number(i)
+        script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"" + caption + QByteArray::number(i)
             + "\"\r\n";
     return script;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls benchmarks' scripts and the hand-written Qt that builds the
 // same windows: the baseline a compile or a live update is measured against.
 

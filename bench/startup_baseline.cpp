@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The start-up baselines, ending once their window is shown, painted and
 // idle. Started by bench_startup.
 //   startup_baseline empty        an application with an empty QMainWindow

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Zarvo's own start, as the program runs it (the command line, the control
 // panel on the script given), ending once the panel is shown, painted and
 // idle. Started by bench_startup.

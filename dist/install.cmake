@@ -3,9 +3,33 @@
 include(GNUInstallDirs)
 
 set(ZARVO_DIST_DIR ${CMAKE_CURRENT_LIST_DIR})
+# Named after the package, which is zarvo in lower case.
+set(ZARVO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/zarvo)
 configure_file(${ZARVO_DIST_DIR}/zarvo.1.in ${CMAKE_BINARY_DIR}/dist/zarvo.1 @ONLY)
 configure_file(${ZARVO_DIST_DIR}/org.zarvo.zarvo.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/dist/org.zarvo.zarvo.metainfo.xml @ONLY)
+
+# The licence terms of LICENSE as the paragraph of a Debian copyright file:
+# each line indented by one space, an empty line written as " .".
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(FIND "${license}" "Permission is hereby granted" termsStart)
+string(SUBSTRING "${license}" ${termsStart} -1 terms)
+string(STRIP "${terms}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " ZARVO_LICENSE_TERMS " ${terms}")
+configure_file(${ZARVO_DIST_DIR}/copyright.in ${CMAKE_BINARY_DIR}/dist/copyright @ONLY)
+
+# Debian keeps man pages and changelogs compressed, without a time stamp in
+# the gzip header so that the package is the same on every build.
+function(zarvo_gzip input output)
+  execute_process(COMMAND gzip -9 -n -c ${input} OUTPUT_FILE ${output} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip ${input}: ${status}")
+  endif()
+endfunction()
+zarvo_gzip(${CMAKE_BINARY_DIR}/dist/zarvo.1 ${CMAKE_BINARY_DIR}/dist/zarvo.1.gz)
+zarvo_gzip(${ZARVO_DIST_DIR}/changelog ${CMAKE_BINARY_DIR}/dist/changelog.gz)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZARVO_DIST_DIR}/changelog)
 
 install(TARGETS zarvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The sample script and its picture, copied to the user's data folder on the
@@ -14,13 +38,18 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/GUI_All.txt ${PROJECT_SOURCE_DIR}/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zarvo)
 install(FILES ${ZARVO_DIST_DIR}/zarvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/dist/org.zarvo.zarvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${CMAKE_BINARY_DIR}/dist/zarvo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/dist/zarvo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ZARVO_DIST_DIR}/zarvo-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME zarvo.xml)
 # The user documentation, which the help window shows (../share/doc/zarvo
-# beside the executable's folder).
-install(FILES ${PROJECT_SOURCE_DIR}/docs/control-panel.md ${PROJECT_SOURCE_DIR}/docs/limits.md
+# beside the executable's folder), with the machine-readable licence and the
+# changelog where Debian looks for them.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/accessibility.md ${PROJECT_SOURCE_DIR}/docs/control-panel.md
+              ${PROJECT_SOURCE_DIR}/docs/limits.md
               ${PROJECT_SOURCE_DIR}/docs/script-language.md ${PROJECT_SOURCE_DIR}/docs/script-reference.md
-              ${PROJECT_SOURCE_DIR}/docs/shell-mode.md
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zarvo)
+              ${PROJECT_SOURCE_DIR}/docs/shell-mode.md ${CMAKE_BINARY_DIR}/dist/copyright
+              ${CMAKE_BINARY_DIR}/dist/changelog.gz
+        DESTINATION ${ZARVO_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/examples/login.zarvo DESTINATION ${ZARVO_DOC_DIR}/examples)
 foreach(size 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/zarvo-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME zarvo.png)
@@ -48,4 +77,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zarvo.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# A program built on Qt's private API runs only with the very Qt build it was
+# compiled against; Debian's Qt libraries provide qt6-base-abi with that
+# build's version.
+get_property(ZARVO_USES_QT_PRIVATE_API GLOBAL PROPERTY ZARVO_USES_QT_PRIVATE_API)
+if(ZARVO_USES_QT_PRIVATE_API)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-abi (= ${Qt6Gui_VERSION})")
+endif()
 include(CPack)

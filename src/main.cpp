@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/start.h"
 
 int main(int argc, char *argv[]) { return cli::start(argc, argv); }

@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "cli/commandline.h"
+
+#include "platform/filenames.h"
+#include "toolkit/windowpicture.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace cli {
 
@@ -19,9 +23,10 @@ const QString kStrictOption = QStringLiteral("strict");
 const QString kRenderOption = QStringLiteral("render");
 const QString kOutputOption = QStringLiteral("output");
 const QString kScaleOption = QStringLiteral("scale");
+const QString kPrefixOption = QStringLiteral("prefix");
 
 const QString kHelp = QStringLiteral(R"(Usage: zarvo [FILE]
-       zarvo --run FILE [--json]
+       zarvo --run FILE [--json] [--prefix P]
        zarvo --check [--strict] FILE...
        zarvo --render FILE -o OUT.png [--scale S]
 
@@ -36,19 +41,27 @@ Options:
                     quoting) for each control that holds a value, in script
                     order, and button='NAME' last.
   --json            With --run: print one JSON object instead.
+  --prefix P        With --run: put P (letters, digits, _) before every name
+                    printed, button included. Without it, --run refuses names
+                    the shell or the dynamic loader reads (PATH, IFS, LD_...,
+                    any name in capitals).
   --check FILE...   Run each FILE with no window shown and no display needed;
                     print "FILE: ok" for each one that succeeds.
   --strict          With --check: a script with warnings fails.
-  --render FILE     Run FILE with no display needed and write a PNG picture of
-                    its window's client area.
-  -o, --output OUT  With --render: the picture file to write.
+  --render FILE     Run FILE with no display needed and write a picture of its
+                    window's client area.
+  -o, --output OUT  With --render: the picture file to write, in the format
+                    its suffix names (png, jpg, bmp, ppm...; PNG without a
+                    suffix); "-" writes PNG to standard output. OUT is
+                    replaced only once the whole picture is written.
   --scale S         With --render: picture pixels per window pixel (above 0,
                     at most 8; default 1).
   -h, --help        Print this help and exit.
   -v, --version     Print the version and exit.
 
-With --run, --check and --render, a first line starting with "#!" is skipped,
-and each failure is printed on standard error as
+With --run, --check and --render, FILE may be "-" for standard input or a
+pipe such as /dev/stdin, read to its end; a first line starting with "#!" is
+skipped, and each failure is printed on standard error as
   FILE:LINE: error N: description
   FILE:LINE: error: unknown command: KEYWORD
   FILE: error 53: File not found
@@ -62,6 +75,7 @@ Exit status:
      the control panel: no display found
   2  a usage error; with --run, the script failed
   3  --run: a usage error, or no display found
+  4  --run: the answer could not be written
 )");
 
 // The options a mode may not be combined with, checked after parsing.
@@ -73,6 +87,11 @@ QString modeError(const QCommandLineParser &parser)
         return QStringLiteral("--run, --check and --render cannot be combined.");
     if (parser.isSet(kJsonOption) && !parser.isSet(kRunOption))
         return QStringLiteral("--json needs --run.");
+    if (parser.isSet(kPrefixOption) && !parser.isSet(kRunOption))
+        return QStringLiteral("--prefix needs --run.");
+    static const QRegularExpression shellName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (parser.isSet(kPrefixOption) && !shellName.match(parser.value(kPrefixOption)).hasMatch())
+        return QStringLiteral("--prefix needs a shell name: letters, digits and _, not starting with a digit.");
     if (parser.isSet(kStrictOption) && !parser.isSet(kCheckOption))
         return QStringLiteral("--strict needs --check.");
     const bool render = parser.isSet(kRenderOption);
@@ -120,6 +139,20 @@ bool readScale(const QCommandLineParser &parser, double &scale)
     return ok && scale > 0 && scale <= kMaxScale;
 }
 
+// --render's picture format, named by OUT's suffix; the usage error for a
+// suffix Qt cannot write.
+QString readPictureFormat(Invocation &invocation)
+{
+    if (invocation.mode != Mode::Render)
+        return {};
+    invocation.pictureFormat = invocation.output == QLatin1String("-") ? QByteArrayLiteral("png")
+                                                                       : toolkit::pictureFormatFor(invocation.output);
+    if (!invocation.pictureFormat.isEmpty())
+        return {};
+    return invocation.output + QStringLiteral(": no picture format has this suffix; Qt writes ")
+        + toolkit::writablePictureFormats() + QLatin1Char('.');
+}
+
 void addOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
@@ -132,6 +165,7 @@ void addOptions(QCommandLineParser &parser)
         {kRenderOption, QString()},
         {{QStringLiteral("o"), kOutputOption}, QString(), QStringLiteral("OUT")},
         {kScaleOption, QString(), QStringLiteral("S")},
+        {kPrefixOption, QString(), QStringLiteral("P")},
     });
 }
 
@@ -157,18 +191,21 @@ Invocation parseCommandLine(const QStringList &arguments)
         return invocation;
     }
     invocation.files = parser.positionalArguments();
+    invocation.json = parser.isSet(kJsonOption);
+    invocation.strict = parser.isSet(kStrictOption);
+    invocation.output = parser.value(kOutputOption);
+    invocation.prefix = parser.value(kPrefixOption);
     QString error = modeError(parser);
     if (error.isEmpty())
         error = fileCountError(invocation.mode, invocation.files.size());
     if (error.isEmpty() && !readScale(parser, invocation.scale))
         error = QStringLiteral("--scale needs a number above 0 and at most %1.").arg(kMaxScale);
+    if (error.isEmpty())
+        error = readPictureFormat(invocation);
     if (!error.isEmpty())
         return usageError(invocation, error);
-    invocation.json = parser.isSet(kJsonOption);
-    invocation.strict = parser.isSet(kStrictOption);
-    invocation.output = parser.value(kOutputOption);
     if (invocation.mode == Mode::Panel && !invocation.files.isEmpty())
-        invocation.files[0] = QDir::toNativeSeparators(QFileInfo(invocation.files[0]).absoluteFilePath());
+        invocation.files[0] = QDir::toNativeSeparators(platform::absoluteFileName(invocation.files[0]));
     return invocation;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -16,6 +17,7 @@ enum ExitStatus : int {
     ExitRunNoButton = 1,     // --run: the close box or Escape closed the window
     ExitRunScriptFailed = 2, // --run: the script failed
     ExitRunUsage = 3,        // --run: a usage error, or no display
+    ExitRunUnwritten = 4,    // --run: the answer could not be written
 };
 
 // What the command line asks for. A wrong command line leaves error set to a
@@ -26,7 +28,12 @@ struct Invocation {
     QStringList files;
     bool json = false;
     bool strict = false; // --check: warnings fail the script
+    // --run: put before every name printed, so that no name is one the
+    // shell or the dynamic loader reads.
+    QString prefix;
     QString output;
+    // --render: the format OUT's suffix names ("png" for "-" and no suffix).
+    QByteArray pictureFormat;
     double scale = 1;
     QString error;
     int exitStatus = ExitOk;

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "cli/shellmodes.h"
 
 #include "cli/answers.h"
 #include "cli/commandline.h"
+#include "cli/picturefile.h"
 #include "cli/terminal.h"
 #include "interpreter/compilesource.h"
 #include "platform/error.h"
@@ -15,7 +17,16 @@
 namespace cli {
 
 namespace {
-constexpr interpreter::RunOptions kShellRun{.skipInterpreterLine = true};
+const QString kStandardInput = QStringLiteral("-");
+
+// A first "#!" line is skipped, and a script may come from a pipe or from
+// standard input, named "-". --run shows the window itself, as a dialog.
+interpreter::RunOptions shellRun(const QString &path, bool showWindow = true)
+{
+    return {.skipInterpreterLine = true,
+            .source = path == kStandardInput ? files::ReadSource::StandardInput : files::ReadSource::FileOrStream,
+            .showWindow = showWindow};
+}
 
 DialogAnswerer &dialogAnswerer()
 {
@@ -24,10 +35,9 @@ DialogAnswerer &dialogAnswerer()
 }
 
 // Runs a script; returns its window, or null after reporting why there is none.
-QWidget *buildWindow(const QString &path)
+QWidget *buildWindow(const QString &path, TerminalRunHost &host, bool showWindow)
 {
-    TerminalRunHost host;
-    interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
+    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path, showWindow));
     if (host.failed())
         return nullptr;
     QWidget *window = toolkit::newestOutputWindow();
@@ -42,13 +52,41 @@ void unloadAllWindows()
         toolkit::unloadWindow(window);
 }
 
+// Why the window's values cannot be printed for eval, as a line for standard
+// error; empty when they can. Said before the user fills anything in.
+QString answerRefusal(const Invocation &invocation, const QList<toolkit::ControlValue> &values,
+                      const TerminalRunHost &host)
+{
+    const QString &path = invocation.files.first();
+    // Its value and the button that closes the window would share one name.
+    if (!controlNamedButton(values).isEmpty())
+        return path + QStringLiteral(": error: a control named 'button' would hide which button closed the window");
+    if (invocation.json)
+        return {};
+    const bool prefixed = !invocation.prefix.isEmpty();
+    for (const toolkit::ControlValue &value : values) {
+        const QString printed = invocation.prefix + value.name;
+        if (!readByShellOrLoader(printed, prefixed))
+            continue;
+        const QString place = path + QLatin1Char(':') + QString::number(host.lineOfControl(value.name));
+        if (prefixed)
+            return place + QStringLiteral(": error: the control '%1' would set '%2', a variable the shell or the "
+                                          "dynamic loader reads; rename it or choose another --prefix")
+                               .arg(value.name, printed);
+        return place + QStringLiteral(": error: the control '%1' would set a variable the shell or the dynamic "
+                                      "loader reads; rename it or use --prefix")
+                           .arg(value.name);
+    }
+    return {};
+}
+
 // Runs one script for --check with its warnings shown; true when it passes:
 // it succeeded, and with --strict it had no warnings either.
 bool checkScript(const QString &path, bool strict)
 {
     TerminalRunHost host;
     host.showWarnings();
-    interpreter::compileSource(path, interpreter::CompileNormally, host, kShellRun);
+    interpreter::compileSource(path, interpreter::CompileNormally, host, shellRun(path));
     unloadAllWindows();
     return !host.failed() && !(strict && host.warningCount() > 0);
 }
@@ -58,14 +96,13 @@ void setDialogAnswerer(DialogAnswerer answerer) { dialogAnswerer() = std::move(a
 
 int runDialog(const Invocation &invocation)
 {
-    QWidget *window = buildWindow(invocation.files.first());
+    TerminalRunHost host;
+    QWidget *window = buildWindow(invocation.files.first(), host, false);
     if (!window)
         return ExitRunScriptFailed;
-    // Its value and the button that closes the window would share one name:
-    // say so before the user fills anything in.
-    if (!controlNamedButton(toolkit::controlValues(window)).isEmpty()) {
-        writeError(invocation.files.first()
-                   + QStringLiteral(": error: a control named 'button' would hide which button closed the window\n"));
+    const QString refusal = answerRefusal(invocation, toolkit::controlValues(window), host);
+    if (!refusal.isEmpty()) {
+        writeError(refusal + QLatin1Char('\n'));
         unloadAllWindows();
         return ExitRunScriptFailed;
     }
@@ -74,8 +111,13 @@ int runDialog(const Invocation &invocation)
         QTimer::singleShot(0, &dialog, [&dialog, &answerer] { answerer(dialog); });
     const QString button = dialog.exec();
     const QList<toolkit::ControlValue> values = toolkit::controlValues(window);
-    writeOut(invocation.json ? jsonAnswer(values, button) : shellAnswer(values, button));
     unloadAllWindows();
+    const QByteArray answer = invocation.json ? jsonAnswer(values, button, invocation.prefix)
+                                              : shellAnswer(values, button, invocation.prefix);
+    if (!writeOut(answer)) {
+        writeError(QStringLiteral("zarvo: the answer could not be written: ") + lastWriteError() + QLatin1Char('\n'));
+        return ExitRunUnwritten;
+    }
     return button.isEmpty() ? ExitRunNoButton : ExitOk;
 }
 
@@ -93,11 +135,13 @@ int checkScripts(const Invocation &invocation)
 
 int renderScript(const Invocation &invocation)
 {
-    QWidget *window = buildWindow(invocation.files.first());
+    TerminalRunHost host;
+    QWidget *window = buildWindow(invocation.files.first(), host, true);
     if (!window)
         return ExitFailed;
     try {
-        toolkit::saveClientAreaPicture(window, invocation.scale, invocation.output);
+        const QImage picture = toolkit::clientAreaPicture(window, invocation.scale);
+        writePictureFile(invocation.output, toolkit::encodePicture(picture, invocation.pictureFormat));
     } catch (const platform::Error &error) {
         writeError(invocation.output + QStringLiteral(": error ") + QString::number(error.number())
                    + QStringLiteral(": ") + error.description() + QLatin1Char('\n'));

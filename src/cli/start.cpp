@@ -1,32 +1,22 @@
+// SPDX-License-Identifier: MIT
 #include "cli/start.h"
 
 #include "cli/commandline.h"
+#include "cli/display.h"
 #include "cli/shellmodes.h"
 #include "cli/terminal.h"
 #include "panel/mainwindow.h"
 #include "platform/application.h"
+#include "platform/exitsignals.h"
+#include "platform/filenames.h"
 
 #include <QApplication>
 #include <csignal>
-#include <cstdlib>
+#include <optional>
 
 namespace cli {
 
 namespace {
-// Without a display Qt would abort with a long plugin message; say what to do.
-bool displayMissing()
-{
-#if defined(Q_OS_LINUX)
-    const auto unset = [](const char *name) {
-        const char *value = std::getenv(name);
-        return !value || !*value;
-    };
-    return unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM");
-#else
-    return false;
-#endif
-}
-
 QtMessageHandler qtDefaultHandler = nullptr;
 
 // Qt's own notes (a missing runtime folder, font set-up...) would mix with
@@ -40,11 +30,13 @@ void criticalMessagesOnly(QtMsgType type, const QMessageLogContext &context, con
 
 bool needsDisplay(Mode mode) { return mode == Mode::Panel || mode == Mode::Run; }
 
+int unreachableDisplayStatus(Mode mode) { return mode == Mode::Run ? ExitRunUsage : ExitFailed; }
+
 QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(platform::fileNameFromBytes(argv[i]));
     return arguments;
 }
 
@@ -64,7 +56,14 @@ bool answeredAtOnce(const Invocation &invocation)
 
 int runPanel(const QString &scriptPath, const std::function<void(QWidget &)> &panelShown)
 {
+    // SIGTERM, SIGINT and SIGHUP end the program as Quit does, with the exit
+    // status such a signal gives (128 + its number).
+    platform::ExitSignals exitSignals;
     panel::MainWindow window(scriptPath);
+    QObject::connect(&exitSignals, &platform::ExitSignals::exitRequested, &window, [&window](int signalNumber) {
+        window.closeForSignal();
+        QCoreApplication::exit(128 + signalNumber);
+    });
     window.show();
     if (panelShown)
         panelShown(window);
@@ -88,9 +87,12 @@ int runMode(const Invocation &invocation, const std::function<void(QWidget &)> &
 
 int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelShown)
 {
+    occupyClosedStandardDescriptors();
     // A write past the file-size limit then fails as a write error, which a
-    // save reports, instead of ending the program.
+    // save reports, instead of ending the program; a reader that went away
+    // makes the write of an answer fail, which --run reports.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     const Invocation invocation = parseCommandLine(argumentsOf(argc, argv));
     if (answeredAtOnce(invocation))
         return invocation.exitStatus;
@@ -100,14 +102,15 @@ int start(int argc, char *argv[], const std::function<void(QWidget &)> &panelSho
         // --check and --render draw off screen, with or without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (displayMissing()) {
-        writeError(QStringLiteral("zarvo: no display found; start it under a virtual display with: xvfb-run -a ")
-                   + QString::fromLocal8Bit(argv[0]) + QLatin1Char('\n'));
-        return invocation.mode == Mode::Run ? ExitRunUsage : ExitFailed;
+        writeError(noDisplayHint(invocation.mode, argv[0]));
+        return unreachableDisplayStatus(invocation.mode);
     }
     // Qt reads options of its own (-style, -reverse...) from the arguments it
     // is given; the command line is Zarvo's alone, so it gets the name only.
     int qtArgc = 1;
+    std::optional<DisplayConnectionGuard> connecting(std::in_place, unreachableDisplayStatus(invocation.mode));
     platform::Application app(qtArgc, argv);
+    connecting.reset();
     QApplication::setApplicationName(QStringLiteral("zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION));
     return runMode(invocation, panelShown);

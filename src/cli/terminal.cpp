@@ -1,21 +1,53 @@
+// SPDX-License-Identifier: MIT
 #include "cli/terminal.h"
 
+#include "platform/filenames.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace cli {
 
 namespace {
-void write(std::FILE *stream, const QString &text)
+int g_writeErrno = 0;
+
+bool write(std::FILE *stream, const QByteArray &bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+    const bool flushed = std::fflush(stream) == 0;
+    if (written && flushed)
+        return true;
+    g_writeErrno = errno;
+    std::clearerr(stream);
+    return false;
 }
 } // namespace
 
-void writeOut(const QString &text) { write(stdout, text); }
+// A closed descriptor would be given to the next file opened, the display's
+// connection say, and an answer meant for standard output would go there.
+// /dev/null is opened the other way round (standard input for writing, the
+// outputs for reading), so that reading or writing it still fails as on a
+// closed descriptor.
+void occupyClosedStandardDescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY); // the lowest free number: fd
+    }
+}
 
-void writeError(const QString &text) { write(stderr, text); }
+bool writeOut(const QByteArray &bytes) { return write(stdout, bytes); }
+
+// File names in the text (a script's, a picture's) are written as the bytes
+// they are on disk.
+bool writeOut(const QString &text) { return writeOut(platform::fileNameToBytes(text)); }
+
+void writeError(const QString &text) { write(stderr, platform::fileNameToBytes(text)); }
+
+QString lastWriteError() { return QString::fromLocal8Bit(std::strerror(g_writeErrno)); }
 
 QString reportLine(const interpreter::RunReport &report)
 {
@@ -49,5 +81,12 @@ void TerminalRunHost::report(const interpreter::RunReport &report)
     m_failed = true;
     writeError(reportLine(report) + QLatin1Char('\n'));
 }
+
+void TerminalRunHost::controlCreated(const QString &name, int lineNumber)
+{
+    m_controlLines.insert(name.toLower(), lineNumber);
+}
+
+int TerminalRunHost::lineOfControl(const QString &name) const { return m_controlLines.value(name.toLower()); }
 
 } // namespace cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/codeeditor.h"
 
 #include <QHelpEvent>

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripteditor.h"
 
 #include "platform/error.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -64,16 +66,28 @@ void ScriptEditor::beginReplacingText(int lineCount)
     // text goes in, the document is laid out once, at the width a long text
     // keeps; a short one loses the bar again afterwards at the cost of its
     // few lines.
+    const QTextCursor cursor = textCursor();
+    m_placeLine = cursor.blockNumber();
+    m_placeColumn = cursor.positionInBlock();
+    m_placeScroll = verticalScrollBar()->value();
     m_scrollBarPolicy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reserveGutterFor(lineCount);
     layOutAtViewportWidth();
 }
 
-void ScriptEditor::endReplacingText()
+void ScriptEditor::endReplacingText(bool keepPlace)
 {
     setVerticalScrollBarPolicy(m_scrollBarPolicy);
-    setTextCursor(QTextCursor(document()));
+    if (!keepPlace) {
+        setTextCursor(QTextCursor(document()));
+        return;
+    }
+    const QTextBlock block = document()->findBlockByNumber(qMin(m_placeLine, document()->blockCount() - 1));
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + qMin(m_placeColumn, block.length() - 1));
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(m_placeScroll);
 }
 
 qint64 ScriptEditor::textLength() const

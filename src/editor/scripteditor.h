@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "editor/codeeditor.h"
@@ -31,10 +32,11 @@ public:
 
     // Around a change that replaces the whole text with one of lineCount
     // lines, made on the document itself: the editor takes the width the new
-    // text needs before it arrives, so that the document is laid out once,
-    // and puts the cursor at the start afterwards.
+    // text needs before it arrives, so that the document is laid out once.
+    // Afterwards the cursor goes to the start, or with keepPlace (the same
+    // file read again) stays on its line and column as far as they remain.
     void beginReplacingText(int lineCount);
-    void endReplacingText();
+    void endReplacingText(bool keepPlace = false);
 
     // Line index (0-based) of text(), found by its paragraph without
     // building text(); nothing past the last line.
@@ -57,6 +59,10 @@ private:
     int toTextPosition(int documentPosition) const;
 
     Qt::ScrollBarPolicy m_scrollBarPolicy = Qt::ScrollBarAsNeeded;
+    // Where the cursor and the view stood before the text was replaced.
+    int m_placeLine = 0;
+    int m_placeColumn = 0;
+    int m_placeScroll = 0;
 };
 
 } // namespace editing

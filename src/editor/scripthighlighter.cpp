@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripthighlighter.h"
 
 #include "editor/codeeditor.h"

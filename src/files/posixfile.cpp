@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "files/posixfile.h"
 
+#include "files/systemcalls.h"
 #include "platform/error.h"
 
 #include <algorithm>
@@ -26,7 +28,7 @@ int FileDescriptor::close()
     if (m_fd < 0)
         return 0;
     // Linux releases the descriptor even when close() fails: never retry.
-    const int result = ::close(m_fd);
+    const int result = sys::close(m_fd);
     m_fd = -1;
     return result == 0 || errno == EINTR ? 0 : errno;
 }
@@ -57,7 +59,7 @@ QByteArray nameOf(const QByteArray &path)
 int writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
 {
     while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size_t(size), off_t(offset));
+        const ssize_t written = sys::pwrite(fd, data, size_t(size), off_t(offset));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -121,6 +123,44 @@ QByteArray readRegularFile(const QByteArray &path)
         raiseTooLarge();
     return bytes;
 }
+
+namespace {
+// What a stream holds, up to its end; a stream has no size to check first.
+QByteArray readStream(int fd)
+{
+    constexpr qint64 kFirstBufferBytes = 64 * 1024;
+    QByteArray bytes;
+    int error = 0;
+    try {
+        error = readAll(fd, bytes, kFirstBufferBytes, kMaxReadBytes);
+    } catch (const std::bad_alloc &) {
+        platform::raiseError(platform::ErrOutOfMemory);
+    }
+    if (error)
+        raiseSystemError(error);
+    if (bytes.size() > kMaxReadBytes)
+        raiseTooLarge();
+    return bytes;
+}
+} // namespace
+
+QByteArray readFileOrStream(const QByteArray &path)
+{
+    struct stat status;
+    if (::stat(path.constData(), &status) != 0)
+        raiseOpenError(path, errno);
+    if (S_ISREG(status.st_mode))
+        return readRegularFile(path);
+    if (S_ISDIR(status.st_mode))
+        platform::raiseError(platform::ErrFileAccess);
+    // Blocking: a FIFO is read once a writer has opened it.
+    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.isOpen())
+        raiseOpenError(path, errno);
+    return readStream(fd.get());
+}
+
+QByteArray readStandardInput() { return readStream(STDIN_FILENO); }
 
 int readAll(int fd, QByteArray &out, qint64 sizeHint, qint64 limit)
 {

@@ -1,8 +1,15 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QByteArray>
 
+#include <sys/types.h>
+
 namespace files {
+
+// Files only the user may read and write: recovery copies, records, locks,
+// and a temporary file until it takes the mode of the file it replaces.
+constexpr mode_t kPrivateFileMode = 0600;
 
 // Owns a file descriptor and closes it once.
 class FileDescriptor {
@@ -46,6 +53,14 @@ constexpr qint64 kMaxReadBytes = qint64(256) * 1024 * 1024;
 // block) and "File is larger than 256 MB" beyond kMaxReadBytes. Memory
 // exhaustion while reading raises 7, "Out of memory".
 QByteArray readRegularFile(const QByteArray &path);
+
+// Reads a whole file as readRegularFile does, and also what is no regular
+// file but can be read to its end: a pipe or FIFO (/dev/stdin, a shell's
+// <(...)), a terminal or another device, refused with 75 beyond
+// kMaxReadBytes. A folder is refused with 75, a missing file with 53.
+QByteArray readFileOrStream(const QByteArray &path);
+// Reads standard input to its end, within kMaxReadBytes.
+QByteArray readStandardInput();
 
 // Reads from fd up to its end, at most limit + 1 bytes so that the caller can
 // tell a file over the limit. Returns 0 or the errno of the failed read.

@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "files/safesave.h"
 
+#include "files/fileattributes.h"
 #include "files/posixfile.h"
-#include "files/recovery.h"
-#include "files/savetarget.h"
+#include "files/savefile.h"
+#include "files/savesteps.h"
+#include "files/secondname.h"
+#include "files/systemcalls.h"
 #include "files/temporaryfiles.h"
 #include "platform/error.h"
 
-#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,104 +18,92 @@ namespace files {
 
 namespace {
 constexpr mode_t kNewFileMode = 0666;     // less the user's umask, as for any new file
-constexpr mode_t kPrivateFileMode = 0600; // until the replaced file's mode is set
-constexpr mode_t kPermissionBits = 07777;
 
-// Gives the temporary file the owner, group and mode of the file it replaces;
-// false when the owner or group cannot be kept.
-bool takeOwnerAndMode(int fd, const struct stat &replaced)
+// The folder the new file is made in; a folder we may write but not read
+// (a drop box) is opened as a path only.
+FileDescriptor openFolder(const QByteArray &path)
 {
-    struct stat created;
-    if (::fstat(fd, &created) != 0)
-        return false;
-    if ((created.st_uid != replaced.st_uid || created.st_gid != replaced.st_gid)
-        && ::fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
-        return false;
-    // After fchown, which clears the set-user-ID and set-group-ID bits.
-    return ::fchmod(fd, replaced.st_mode & kPermissionBits) == 0;
+    const auto open = [&](int flags) {
+        return sys::retrying([&] { return sys::open(path.constData(), flags | O_DIRECTORY | O_CLOEXEC); });
+    };
+    FileDescriptor folder(open(O_RDONLY));
+    if (!folder.isOpen() && errno == EACCES)
+        folder = FileDescriptor(open(O_PATH));
+    return folder;
 }
 
-// A partial reservation may have lengthened the file: it is cut back, and
-// the file holds its old bytes.
-void reserveSpace(int fd, off_t oldSize, const QByteArray &target, const QByteArray &bytes)
+FileIdentity identityOfWritten(int fd, const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
-        return;
-    const int error = ::posix_fallocate(fd, 0, off_t(bytes.size()));
-    if (!error)
-        return;
-    if (bytes.size() > oldSize)
-        (void)::ftruncate(fd, oldSize);
-    removeRecoveryCopy(target);
-    raiseSystemError(error);
-}
-
-// For a file whose folder refuses new files, that has other hard links, or
-// whose owner a new file could not keep. The file is never truncated first:
-// the text goes to a recovery copy, the space is reserved, the new bytes go
-// over the old ones, and only then is the file cut to its new length.
-void writeInPlace(const SaveTarget &target, const QByteArray &bytes)
-{
-    // Read and write where the file allows it: where a file system cannot
-    // reserve space itself, posix_fallocate reads each block to reserve it.
-    FileDescriptor fd(::open(target.path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.isOpen() && errno == EACCES)
-        fd = FileDescriptor(::open(target.path.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat status;
-    if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
+    if (::fstat(fd, &status) != 0)
         raiseSystemError(errno);
-    if (!S_ISREG(status.st_mode))
-        raiseNotRegularFile();
-    keepRecoveryCopy(target.path, bytes);
-    reserveSpace(fd.get(), status.st_size, target.path, bytes);
-    int error = writeAllAt(fd.get(), bytes.constData(), bytes.size(), 0);
-    if (!error && ::ftruncate(fd.get(), off_t(bytes.size())) != 0)
-        error = errno;
-    if (!error)
-        error = fd.close();
-    // The file may now hold part of the new text: the copy stays for recovery.
+    FileIdentity identity = identityOfStatus(status);
+    identity.contentHash = contentHash(bytes);
+    return identity;
+}
+
+// Gives the written temporary file the name of the file it replaces (or the
+// free name, where a save expects the file to be missing and must not
+// replace one that appeared meanwhile). False when the file is a mount point
+// of its own (a bind-mounted file), which cannot be replaced.
+bool takeItsPlace(SaveJob &job, SecondNameFile &temporary, int folder)
+{
+    const FileIdentity written = identityOfWritten(temporary.fd(), job.bytes);
+    if (const int closeError = temporary.close())
+        raiseSystemError(closeError);
+    checkExpectedState(job, false);
+    const bool mustBeMissing = job.expected && !job.expected->exists;
+    const int error = temporary.renameTo(nameOf(job.target.path), mustBeMissing ? RENAME_NOREPLACE : 0);
+    if ((error == EBUSY || error == EXDEV) && job.target.exists)
+        return false;
+    if (error == EEXIST && mustBeMissing)
+        throw FileChanged{currentIdentity(job.path)};
     if (error)
         raiseSystemError(error);
-    removeRecoveryCopy(target.path);
-}
-
-void writeAndReplace(TemporaryFile &temporary, const QByteArray &target, const QByteArray &bytes)
-{
-    int error = writeAllAt(temporary.fd.get(), bytes.constData(), bytes.size(), 0);
-    if (!error)
-        error = temporary.fd.close();
-    if (!error && ::rename(temporary.path.constData(), target.constData()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(temporary.path.constData());
-        raiseSystemError(error);
-    }
+    job.written = written;
+    // EBADF: a folder opened as a path only, which cannot be flushed.
+    if (const int flushError = flushFolder(folder); flushError && flushError != EBADF)
+        raiseSystemError(flushError);
+    return true;
 }
 } // namespace
 
-// The data is not forced to disk (fsync) at each save: a save runs at every
-// keystroke, and forcing it costs more than the write itself. The rename keeps
-// the save atomic for the program and for a full disk, and the usual Linux
-// file systems order the data before a rename that replaces a file.
-void writeFileAtomically(const QString &path, const QByteArray &bytes)
+// The new file is forced to the disk before it takes the old one's place,
+// and the folder after it, so that a power cut leaves the old file or the
+// new one on any file system, not an empty one.
+void replaceFile(SaveJob &job)
 {
-    const SaveTarget target = inspectSaveTarget(QFile::encodeName(path));
+    const SaveTarget &target = job.target;
     // Other hard links keep sharing the file only if it is written in place.
     if (target.exists && target.status.st_nlink > 1)
-        return writeInPlace(target, bytes);
-    TemporaryFile temporary =
-        createTemporaryFile(folderOf(target.path), target.exists ? kPrivateFileMode : kNewFileMode);
-    if (!temporary.fd.isOpen()) {
-        if (!target.exists)
-            raiseSystemError(temporary.error);
-        return writeInPlace(target, bytes); // the folder refuses new files
+        return writeInPlace(job);
+    const QByteArray folderPath = folderOf(target.path);
+    const FileDescriptor folder = openFolder(folderPath);
+    SecondNameFile temporary;
+    const int error = folder.isOpen()
+        ? createTemporaryFile(temporary, folder.get(), folderPath, target.exists ? kPrivateFileMode : kNewFileMode)
+        : errno;
+    if (error && !target.exists)
+        raiseSystemError(error);
+    // A folder that refuses new files, or a file whose owner, attributes or
+    // access control list a new file could not keep.
+    if (error || (target.exists && !carryOverAttributes(temporary.fd(), target.path, target.status))) {
+        temporary.remove();
+        return writeInPlace(job);
     }
-    if (target.exists && !takeOwnerAndMode(temporary.fd.get(), target.status)) {
-        temporary.fd.close();
-        ::unlink(temporary.path.constData());
-        return writeInPlace(target, bytes);
+    if (const int writeError = temporary.writeAndFlush(job.bytes))
+        raiseSystemError(writeError);
+    if (!takeItsPlace(job, temporary, folder.get())) {
+        temporary.remove();
+        writeInPlace(job);
     }
-    writeAndReplace(temporary, target.path, bytes);
+}
+
+void writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const SaveResult result = saveFile({path, bytes, std::nullopt});
+    if (result.status != SaveResult::Status::Saved)
+        platform::raiseError(result.errorNumber, result.description);
 }
 
 } // namespace files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/savetarget.h"
 
 #include "files/posixfile.h"

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "files/temporaryfiles.h"
 
 #include "files/statefolder.h"
 
+#include <QMutex>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <dirent.h>
@@ -18,7 +20,6 @@ constexpr char kNamePrefix[] = ".zarvo-";
 constexpr int kRandomCharacters = 6;
 constexpr int kMaxRecordBytes = 4096;
 constexpr int kMaxCreateAttempts = 8;
-constexpr mode_t kPrivateFileMode = 0600;
 
 QByteArray randomCharacters()
 {
@@ -29,10 +30,15 @@ QByteArray randomCharacters()
     return text;
 }
 
+// The record of a folder's temporary name is "KEY-SUFFIX", KEY naming the
+// folder; it holds the temporary file's path, which ends in ".zarvo-SUFFIX".
+QByteArray recordName(const QByteArray &key, const QByteArray &suffix) { return key + '-' + suffix; }
+
 // This program's temporary name in one folder and the locked record of it.
 struct Slot {
-    QByteArray suffix;     // the random part of the name
-    QByteArray recordPath; // empty while the name is not recorded
+    QByteArray suffix; // the random part of the name
+    StateFolder records;
+    QByteArray recordName; // empty while the name is not recorded
     FileDescriptor record;
 
     QByteArray name() const { return kNamePrefix + suffix; }
@@ -45,79 +51,92 @@ struct Slot {
         const QByteArray path = folder + '/' + name();
         const bool leftover = ::lstat(path.constData(), &status) == 0 || errno != ENOENT;
         if (record.isOpen() && !(keepForLeftover && leftover))
-            ::unlink(recordPath.constData());
+            ::unlinkat(records.fd.get(), recordName.constData(), 0);
         record.close();
     }
 };
 
-// Removes the temporary file a record names when no running program holds
-// the record or the file, then the record itself.
-void removeIfAbandoned(const QByteArray &recordPath, const QByteArray &canonical)
+// The temporary file's path a record holds, when the record is one of ours
+// for this folder: a file the user owns, locked by no running program, that
+// names a temporary file of its own suffix in the folder.
+QByteArray abandonedTemporary(int record, const QByteArray &entry, const QByteArray &key, const QByteArray &canonical)
 {
-    FileDescriptor record(::open(recordPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!record.isOpen() || ::flock(record.get(), LOCK_EX | LOCK_NB) != 0)
-        return;
+    struct stat status;
     QByteArray path;
-    if (readAll(record.get(), path, kMaxRecordBytes, kMaxRecordBytes) != 0 || folderOf(path) != canonical
-        || !nameOf(path).startsWith(kNamePrefix))
+    if (::fstat(record, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()
+        || ::flock(record, LOCK_EX | LOCK_NB) != 0 || readAll(record, path, kMaxRecordBytes, kMaxRecordBytes) != 0)
+        return {};
+    const QByteArray suffix = entry.mid(key.size() + 1);
+    if (folderOf(path) != canonical || nameOf(path) != kNamePrefix + suffix || suffix.size() != kRandomCharacters)
+        return {};
+    return path;
+}
+
+// Removes the temporary file a record names when it is abandoned, then the
+// record itself.
+void removeIfAbandoned(const Slot &slot, const QByteArray &entry, int folder, const QByteArray &key,
+                       const QByteArray &canonical)
+{
+    const int records = slot.records.fd.get();
+    FileDescriptor record(::openat(records, entry.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const QByteArray path = record.isOpen() ? abandonedTemporary(record.get(), entry, key, canonical) : QByteArray();
+    if (path.isEmpty())
         return;
-    FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const QByteArray name = nameOf(path);
+    FileDescriptor file(::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat status;
     if (file.isOpen()) {
-        if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(file.get(), &status) != 0
-            || !S_ISREG(status.st_mode))
+        if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
             return;
-        ::unlink(path.constData());
+        ::unlinkat(folder, name.constData(), 0);
     } else if (errno != ENOENT) {
         return;
     }
-    ::unlink(recordPath.constData());
+    ::unlinkat(records, entry.constData(), 0);
 }
 
-void removeLeftovers(const QByteArray &records, const QByteArray &key, const QByteArray &canonical)
+void removeLeftovers(const Slot &slot, int folder, const QByteArray &key, const QByteArray &canonical)
 {
-    DIR *dir = ::opendir(records.constData());
+    const int listed = ::dup(slot.records.fd.get());
+    DIR *dir = listed < 0 ? nullptr : ::fdopendir(listed);
     if (!dir)
         return;
     const QByteArray prefix = key + '-';
     while (const dirent *entry = ::readdir(dir)) {
         if (QByteArrayView(entry->d_name).startsWith(prefix))
-            removeIfAbandoned(records + '/' + entry->d_name, canonical);
+            removeIfAbandoned(slot, entry->d_name, folder, key, canonical);
     }
     ::closedir(dir);
 }
 
 // Records the name, locked, under a name that cleaners see only once the
 // lock is held.
-void recordName(Slot &slot, const QByteArray &records, const QByteArray &key, const QByteArray &canonical)
+void record(Slot &slot, const QByteArray &key, const QByteArray &canonical)
 {
-    const QByteArray entry = key + '-' + slot.suffix;
-    const QByteArray partial = records + "/." + entry;
-    FileDescriptor record(::open(partial.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFileMode));
-    if (!record.isOpen())
-        return;
+    const QByteArray entry = recordName(key, slot.suffix);
     const QByteArray path = canonical + '/' + slot.name();
-    slot.recordPath = records + '/' + entry;
-    if (::flock(record.get(), LOCK_EX) != 0 || writeAllAt(record.get(), path.constData(), path.size(), 0) != 0
-        || ::rename(partial.constData(), slot.recordPath.constData()) != 0) {
-        ::unlink(partial.constData());
+    SecondNameFile written;
+    if (written.create(slot.records.fd.get(), slot.records.path, '.' + entry, kPrivateFileMode) != 0
+        || written.writeAndFlush(path) != 0 || written.renameTo(entry) != 0)
         return;
-    }
-    slot.record = std::move(record);
+    slot.recordName = entry;
+    slot.record = written.takeDescriptor();
 }
 
-Slot newSlot(const QByteArray &folder, bool firstInFolder)
+Slot newSlot(int folder, const QByteArray &folderPath, bool firstInFolder)
 {
     Slot slot;
     slot.suffix = randomCharacters();
-    const QByteArray canonical = canonicalFolder(folder);
-    const QByteArray records = canonical.isEmpty() ? QByteArray() : stateSubfolder("temporaries");
-    if (records.isEmpty())
-        return slot; // saves still work; only a kill's leftover stays
+    const QByteArray canonical = canonicalFolder(folderPath);
+    if (canonical.isEmpty())
+        return slot;
+    slot.records = openStateFolder("temporaries");
+    if (!slot.records.fd.isOpen())
+        return slot;
     const QByteArray key = pathKey(canonical);
     if (firstInFolder)
-        removeLeftovers(records, key, canonical);
-    recordName(slot, records, key, canonical);
+        removeLeftovers(slot, folder, key, canonical);
+    record(slot, key, canonical);
     return slot;
 }
 
@@ -129,20 +148,20 @@ public:
         for (auto &[folder, slot] : m_slots)
             slot.release(folder, true);
     }
-    Slot &slotFor(const QByteArray &folder)
+    QByteArray nameFor(int folder, const QByteArray &folderPath)
     {
-        auto found = m_slots.find(folder);
+        auto found = m_slots.find(folderPath);
         if (found == m_slots.end())
-            found = m_slots.emplace(folder, newSlot(folder, true)).first;
-        return found->second;
+            found = m_slots.emplace(folderPath, newSlot(folder, folderPath, true)).first;
+        return found->second.name();
     }
     // Someone else's file has our name in the folder: take another name, and
     // drop the record so that no cleaner takes that file for ours.
-    void renew(const QByteArray &folder)
+    void renew(int folder, const QByteArray &folderPath)
     {
-        Slot &slot = m_slots[folder];
-        slot.release(folder, false);
-        slot = newSlot(folder, false);
+        Slot &slot = m_slots[folderPath];
+        slot.release(folderPath, false);
+        slot = newSlot(folder, folderPath, false);
     }
 
 private:
@@ -150,24 +169,18 @@ private:
 };
 } // namespace
 
-TemporaryFile createTemporaryFile(const QByteArray &folder, mode_t mode)
+int createTemporaryFile(SecondNameFile &file, int folder, const QByteArray &folderPath, mode_t mode)
 {
+    static QMutex mutex;
     static Slots slots;
-    TemporaryFile temporary;
-    for (int attempt = 0; attempt < kMaxCreateAttempts; ++attempt) {
-        temporary.path = folder + '/' + slots.slotFor(folder).name();
-        temporary.fd = FileDescriptor(
-            ::open(temporary.path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-        if (temporary.fd.isOpen()) {
-            ::flock(temporary.fd.get(), LOCK_EX);
-            return temporary;
-        }
-        temporary.error = errno;
-        if (temporary.error != EEXIST)
-            return temporary;
-        slots.renew(folder);
+    QMutexLocker locker(&mutex);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < kMaxCreateAttempts && error == EEXIST; ++attempt) {
+        if (attempt > 0)
+            slots.renew(folder, folderPath);
+        error = file.create(folder, folderPath, slots.nameFor(folder, folderPath), mode);
     }
-    return temporary;
+    return error;
 }
 
 } // namespace files

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "files/textencoding.h"
 
 #include "files/posixfile.h"
 #include "platform/error.h"
+#include "platform/filenames.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cstring>
@@ -166,9 +167,23 @@ void TextWriter::appendBytes(QByteArrayView bytes)
 
 void TextWriter::finish() { m_out.truncate(m_size); }
 
-DecodedText readTextFile(const QString &path)
+namespace {
+QByteArray readBytes(const QString &path, ReadSource source)
 {
-    const QByteArray bytes = readRegularFile(QFile::encodeName(path));
+    switch (source) {
+    case ReadSource::FileOrStream:
+        return readFileOrStream(platform::fileNameToBytes(path));
+    case ReadSource::StandardInput:
+        return readStandardInput();
+    default:
+        return readRegularFile(platform::fileNameToBytes(path));
+    }
+}
+} // namespace
+
+DecodedText readTextFile(const QString &path, ReadSource source)
+{
+    const QByteArray bytes = readBytes(path, source);
     try {
         return decodeText(bytes);
     } catch (const std::bad_alloc &) {

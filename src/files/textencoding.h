@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -73,10 +74,18 @@ private:
     qsizetype m_size = 0;
 };
 
+// Where a read takes its bytes from.
+enum class ReadSource {
+    RegularFile,  // the file at the path, which must be a regular file
+    FileOrStream, // the same, or a pipe, FIFO or device read to its end
+    StandardInput // standard input to its end; the path is not read
+};
+
 // Reads a whole file as bytes and decodes it. Raises 53 for a missing file,
 // 76 for a missing folder and 75 for any other failure to open or read, a
-// device, FIFO, socket or a file over 256 MB included (refused before it is
-// read), and 7 "Out of memory" when the text does not fit in memory.
-DecodedText readTextFile(const QString &path);
+// device, FIFO or socket (unless the source allows them) or a file over
+// 256 MB included (refused before it is read), and 7 "Out of memory" when
+// the text does not fit in memory.
+DecodedText readTextFile(const QString &path, ReadSource source = ReadSource::RegularFile);
 
 } // namespace files

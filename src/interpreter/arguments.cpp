@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/arguments.h"
 
 #include "platform/error.h"

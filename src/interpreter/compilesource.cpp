@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/compilesource.h"
 
 #include "files/textencoding.h"
@@ -13,10 +14,10 @@ namespace interpreter {
 namespace {
 // The whole script, read before its first line runs, so that a failure to
 // read it is reported as the script's own and never as a line's.
-std::optional<QString> readScript(RunState &run)
+std::optional<QString> readScript(RunState &run, files::ReadSource source)
 {
     try {
-        return withoutByteOrderMark(files::readTextFile(run.path).text);
+        return withoutByteOrderMark(files::readTextFile(run.path, source).text);
     } catch (const platform::Error &error) {
         reportScriptReadError(run, error);
         return std::nullopt;
@@ -52,9 +53,10 @@ void endRun(RunState &run, RunEnd end)
 void compileSource(const QString &path, int stepFlag, RunHost &host, RunOptions options)
 {
     RunState run(path, host);
+    run.showWindow = options.showWindow;
     trappedRun(run, [&] {
         run.host.setStatus(QStringLiteral("Compiling ..."));
-        const std::optional<QString> script = readScript(run);
+        const std::optional<QString> script = readScript(run, options.source);
         if (script)
             endRun(run, runLines(run, *script, stepFlag, options));
     });

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
+
+#include "files/textencoding.h"
 
 #include <QString>
 
@@ -16,6 +19,15 @@ struct RunOptions {
     // name the program that runs it. The line still counts in line numbers.
     // The control panel runs such a line like any other.
     bool skipInterpreterLine = false;
+    // Where the script's bytes come from. The panel reads regular files
+    // alone: its editor saves into the file it loaded. The shell modes also
+    // read a pipe, FIFO or device to its end, or standard input, the path
+    // then naming the script in reports and, as a relative name, taking
+    // relative paths from the current folder.
+    files::ReadSource source = files::ReadSource::RegularFile;
+    // CreateWindow shows the run window. --run leaves it hidden and shows it
+    // as a dialog once the names of its controls are accepted.
+    bool showWindow = true;
 };
 
 // Runs the script file at path from its first line to its last, building the

@@ -1,18 +1,29 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commands.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
+#include "platform/filenames.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace interpreter {
 
 namespace {
 using toolkit::Control;
 
-// Step 3 of every creation command: set Left, Top, Width and (when the shape
-// has one) Height one at a time.
+// Steps 1 and 2 of every creation command: read the name, add the control.
+Control addControl(RunState &run, const ArgumentList &args, const ControlRow &row)
+{
+    const QString &name = args.at(nameElementOf(row));
+    Control control = run.window().addControl(QLatin1String(row.classId), name);
+    run.controlLines.insert(name, run.lineNumber);
+    run.host.controlCreated(name, run.lineNumber);
+    return control;
+}
+
+// Step 3: set Left, Top, Width and (when the shape has one) Height one at a
+// time.
 void place(Control &control, const ArgumentList &args, const ControlRow &row)
 {
     control.setProperty(QStringLiteral("Left"), args.at(1));
@@ -55,7 +66,8 @@ QString scriptRelativePath(const QString &scriptPath, const QString &path)
 {
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return QDir(QFileInfo(scriptPath).absolutePath()).filePath(path);
+    const QString script = platform::absoluteFileName(scriptPath);
+    return script.left(script.lastIndexOf(QLatin1Char('/')) + 1) + path;
 }
 
 namespace commands {
@@ -63,9 +75,7 @@ namespace commands {
 void createControl(RunState &run, const ArgumentList &args, const Command &command)
 {
     const ControlRow &row = command.control;
-    const QString &name = args.at(nameElementOf(row));
-    Control control = run.window().addControl(QLatin1String(row.classId), name);
-    run.controlLines.insert(name, run.lineNumber);
+    Control control = addControl(run, args, row);
     // A control a live run keeps is what this line made of it last time; its
     // picture is not even loaded again.
     if (control.isKept())

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/errorreport.h"
 
 #include "interpreter/failuredetail.h"

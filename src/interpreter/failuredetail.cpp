@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/failuredetail.h"
 
 #include "interpreter/commands.h"

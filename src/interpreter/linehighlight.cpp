@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/linehighlight.h"
 
 #include "files/scriptsyntax.h"

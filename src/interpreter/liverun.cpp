@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/liverun.h"
 
 #include "files/textlines.h"

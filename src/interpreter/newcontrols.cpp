@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/newcontrols.h"
 
 #include "interpreter/linegeometry.h"

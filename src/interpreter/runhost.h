@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "files/textlines.h"
@@ -74,6 +75,13 @@ public:
     // Receives each warning of a run that succeeded; hosts that do not show
     // warnings keep this.
     virtual void warn(const RunWarning &) {}
+    // Hears of each control the run creates, by the name the script gives
+    // it, with the line that creates it.
+    virtual void controlCreated(const QString &name, int lineNumber)
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(lineNumber);
+    }
 };
 
 // A host with no status line, no editor, no pauses and no boxes.

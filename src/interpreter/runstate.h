@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "interpreter/arguments.h"
@@ -36,6 +37,8 @@ struct RunState {
     int searchFrom = 0;
     // The line that made each control, by the control's name as written.
     QHash<QString, int> controlLines;
+    // Whether CreateWindow shows the run window (RunOptions::showWindow).
+    bool showWindow = true;
 };
 
 } // namespace interpreter

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/scriptline.h"
 
 #include "files/scriptsyntax.h"

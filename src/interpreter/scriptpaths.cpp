@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/scriptpaths.h"
 
 #include "files/textlines.h"

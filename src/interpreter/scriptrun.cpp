@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/scriptrun.h"
 
 #include "files/textlines.h"

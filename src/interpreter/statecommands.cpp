@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commands.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/runstate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commands.h"
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
@@ -30,7 +31,8 @@ void createWindow(RunState &run, const ArgumentList &args, const Command &)
     window.setHeight(platform::checkedSingleProduct(platform::toNumber(args.at(4)), ty));
     window.setCaption(stripQuotes(args.at(7)));
     applyWindowOptions(window, args.at(6));
-    window.show();
+    if (run.showWindow)
+        window.show();
 }
 
 void setWindowTitle(RunState &run, const ArgumentList &args, const Command &)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/designcontroller.h"
 
 #include "editor/scripteditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/editorlines.h"
 
 #include "editor/scripteditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/failureplace.h"
 
 #include "editor/scripteditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/helpviewer.h"
 
 #include "editor/findbar.h"

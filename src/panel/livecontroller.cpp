@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/livecontroller.h"
 
 #include "editor/scripteditor.h"

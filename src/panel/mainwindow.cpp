@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "panel/mainwindow.h"
 
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "editor/scripthighlighter.h"
+#include "files/secondname.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "panel/buttons.h"
+#include "panel/filebar.h"
 #include "panel/helpviewer.h"
 #include "panel/livecontroller.h"
 #include "panel/panelaccessibility.h"
@@ -18,11 +21,13 @@
 #include "panel/statusline.h"
 #include "platform/capslock.h"
 #include "platform/defaultscript.h"
+#include "platform/filenames.h"
 #include "platform/messagebox.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
 #include "toolkit/loadedwindows.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -149,13 +154,27 @@ void MainWindow::buildClientArea()
     new editing::ScriptHighlighter(*m_editor, interpreter::commandKeywords());
     m_findBar = new editing::FindBar(*m_editor, m_editorArea);
     column->addWidget(m_findBar);
+    // The bar about the file sits above the editor, which gives it the room
+    // while it shows.
+    m_fileBar = new FileBar(m_editorArea);
+    column->insertWidget(0, m_fileBar);
 
     m_sourceFiles = new SourceFiles(*this);
+    connectDocument();
+}
+
+void MainWindow::connectDocument()
+{
     connect(m_document, &ScriptDocument::modifiedChanged, this, &MainWindow::showModified);
     connect(m_document, &ScriptDocument::pathChanged, this, &MainWindow::showPath);
     connect(m_document, &ScriptDocument::aboutToReplaceText, m_editor, &editing::ScriptEditor::beginReplacingText);
     connect(m_document, &ScriptDocument::textReplaced, m_editor, &editing::ScriptEditor::endReplacingText);
     connect(m_editor, &QPlainTextEdit::textChanged, m_sourceFiles, &SourceFiles::textChanged);
+    // A session that ends, or a signal, cannot wait for a question.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_sourceFiles->finishSaves();
+        m_sourceFiles->keepUnsavedForRecovery();
+    });
     m_live = new LiveController(*this);
 }
 
@@ -242,7 +261,7 @@ void MainWindow::showModified(bool modified)
 void MainWindow::showPath(const QString &path)
 {
     setWindowFilePath(path);
-    const QString name = QFileInfo(path).fileName();
+    const QString name = platform::visibleFileName(QFileInfo(path).fileName());
     setWindowTitle(name.isEmpty() ? panelTitle() : name + QStringLiteral("[*] - ") + panelTitle());
 }
 
@@ -250,8 +269,8 @@ void MainWindow::loadStartScript(const QString &scriptPath)
 {
     // A script named on the command line may be one to write: a missing file
     // in a folder that is there. A missing default script is reported.
-    const QFileInfo named(scriptPath);
-    if (!scriptPath.isEmpty() && !named.exists() && !named.isSymLink() && named.dir().exists()) {
+    if (!scriptPath.isEmpty() && !platform::entryExists(scriptPath)
+        && platform::isFolder(QFileInfo(scriptPath).path())) {
         m_sourceFiles->startNewFile(scriptPath);
         return;
     }
@@ -292,6 +311,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::compile(int stepFlag)
 {
+    // The run reads the file, which must hold every edit made so far.
+    m_sourceFiles->finishSaves();
     m_editor->clearMarker();
     {
         const BusyCursor busy;
@@ -332,11 +353,24 @@ void MainWindow::showReference()
     showHelp(QStringLiteral("script-reference.md"), command.toLower());
 }
 
+void MainWindow::closeForSignal()
+{
+    m_closingForSignal = true;
+    close();
+    // The saves are written by now; nothing of theirs may stay behind.
+    files::removeOwnTemporaryFiles();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_sourceFiles->confirmUnsavedChanges()) {
+    m_sourceFiles->finishSaves();
+    if (m_closingForSignal) {
+        m_sourceFiles->keepUnsavedForRecovery();
+    } else if (!m_sourceFiles->confirmUnsavedChanges()) {
         event->ignore();
         return;
+    } else {
+        m_document->dropRecoveryCopy();
     }
     // Every loaded window from the newest to the oldest; this window, loaded
     // first, is already closing and simply finishes.

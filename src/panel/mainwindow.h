@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QMainWindow>
@@ -18,6 +19,7 @@ class ScriptEditor;
 
 namespace panel {
 
+class FileBar;
 class HelpViewer;
 class LiveController;
 class PanelMenus;
@@ -45,6 +47,7 @@ public:
     interpreter::RunHost &runHost() const { return *m_runHost; }
     editing::ScriptEditor *editor() const { return m_editor; }
     editing::FindBar *findBar() const { return m_findBar; }
+    FileBar *fileBar() const { return m_fileBar; }
     QLabel *statusPanel(int index) const; // 1 to 4
 
     bool autosaveChecked() const;
@@ -62,9 +65,12 @@ public:
     // Client area below the menu bar, the status bar strip included.
     QSize clientSize() const;
 
-    // A run of the current file with the busy cursor; it clears the last
-    // failure's mark first.
+    // A run of the current file with the busy cursor, once the saves under
+    // way are written; it clears the last failure's mark first.
     void compile(int stepFlag);
+    // Ends the panel as Quit does, for a signal that asks the program to end:
+    // without a question, unsaved edits kept as a recovery copy.
+    void closeForSignal();
     // Asks for a line number and puts the cursor, and the focus, there.
     void goToLine();
     void showAbout();
@@ -83,6 +89,7 @@ private:
     void buildClientArea();
     void buildStatusBar();
     void showModified(bool modified);
+    void connectDocument();
     void showPath(const QString &path);
 
     QGroupBox *m_frame = nullptr;
@@ -92,6 +99,7 @@ private:
     QPushButton *m_stepCompileButton = nullptr;
     editing::ScriptEditor *m_editor = nullptr;
     editing::FindBar *m_findBar = nullptr;
+    FileBar *m_fileBar = nullptr;
     ScriptDocument *m_document = nullptr;
     SourceFiles *m_sourceFiles = nullptr;
     LiveController *m_live = nullptr;
@@ -101,6 +109,7 @@ private:
     StatusLine *m_statusLine = nullptr;
     QLabel *m_statusPanels[4] = {};
     bool m_autosaveHeld = false;
+    bool m_closingForSignal = false;
 };
 
 // The About text: the program's name and version, CR LF, eleven spaces and

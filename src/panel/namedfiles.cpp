@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/namedfiles.h"
 
 #include "interpreter/scriptpaths.h"

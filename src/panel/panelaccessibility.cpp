@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/panelaccessibility.h"
 
 #include "editor/findbar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/panelmenus.h"
 
 #include "editor/findbar.h"

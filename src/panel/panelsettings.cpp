@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/panelsettings.h"
 
 namespace panel {

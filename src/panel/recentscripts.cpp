@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/recentscripts.h"
 
 #include "panel/panelsettings.h"

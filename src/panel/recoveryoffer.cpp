@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/recoveryoffer.h"
 
 #include "files/recovery.h"
@@ -13,7 +14,8 @@ namespace panel {
 
 namespace {
 // Restore or Discard, nothing else: a copy left undecided would be replaced
-// by the next save that writes in place.
+// by the next save that writes in place. Restore puts the copy's text into
+// the editor as an edit, which autosave then saves like any other.
 void askAboutRecoveryCopy(MainWindow &window)
 {
     const QString path = window.document().path();
@@ -27,12 +29,14 @@ void askAboutRecoveryCopy(MainWindow &window)
                              QMessageBox::NoButton, &window);
     box.setObjectName(QStringLiteral("recoveryQuestion"));
     QPushButton *restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(restore);
+    // Return, and closing the box, leave the editor and the file as they are.
+    QPushButton *discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(discard);
+    box.setEscapeButton(discard);
     box.exec();
     if (box.clickedButton() == restore) {
         window.document().restoreRecoveryCopy(*copy);
-        window.setStatus(QStringLiteral("Recovered text restored into the editor."));
+        window.setStatus(QStringLiteral("Recovered text restored into the editor. Ctrl+Z takes it back."));
     } else {
         files::discardRecoveryCopy(path);
         window.setStatus(QStringLiteral("Recovery copy discarded."));

@@ -1,15 +1,25 @@
+// SPDX-License-Identifier: MIT
 #include "panel/scriptdocument.h"
 
 #include "editor/patchedencoding.h"
 #include "editor/scripteditor.h"
+#include "files/editlock.h"
+#include "files/posixfile.h"
 #include "files/recovery.h"
-#include "files/safesave.h"
 #include "files/savefidelity.h"
+#include "files/savetarget.h"
+#include "files/saveworker.h"
 #include "files/textlines.h"
+#include "panel/filewatch.h"
+#include "platform/error.h"
+#include "platform/filenames.h"
 #include "platform/localerules.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QPlainTextDocumentLayout>
 #include <QScopedValueRollback>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <new>
 
@@ -17,6 +27,8 @@ namespace {
 // The editor lays out a line whole: a line of millions of characters takes it
 // seconds per million, at the load and at every paint.
 constexpr qsizetype kMaxEditorLineCharacters = qsizetype(1) << 20;
+// Reads of a file that keeps changing while it is read.
+constexpr int kReadAttempts = 3;
 
 void checkLinesFitEditor(const QString &text)
 {
@@ -27,25 +39,56 @@ void checkLinesFitEditor(const QString &text)
                                  .arg(platform::formatGroupedCount(longest),
                                       platform::formatGroupedCount(kMaxEditorLineCharacters)));
 }
+
+struct ReadFile {
+    files::DecodedText decoded;
+    files::FileIdentity identity;
+};
+
+// Reads and decodes a file with the state it was in: read again when it
+// changed while being read, so that the state belongs to the bytes.
+ReadFile readFile(const QString &path)
+{
+    for (int attempt = 1;; ++attempt) {
+        const files::FileIdentity before = files::currentIdentity(path);
+        const QByteArray bytes = files::readRegularFile(platform::fileNameToBytes(path));
+        files::FileIdentity after = files::identityOfBytes(path, bytes);
+        if (!before.sameAs(after) && attempt < kReadAttempts)
+            continue;
+        try {
+            return {files::decodeText(bytes), after};
+        } catch (const std::bad_alloc &) {
+            platform::raiseError(platform::ErrOutOfMemory);
+        }
+    }
+}
+
+QByteArray linkTargetOf(const QString &path) { return files::resolvedLinkTarget(platform::fileNameToBytes(path)); }
 } // namespace
 
 namespace panel {
 
-ScriptDocument::ScriptDocument(QObject *parent) : QObject(parent), m_text(new QTextDocument(this))
+ScriptDocument::ScriptDocument(QObject *parent)
+    : QObject(parent), m_text(new QTextDocument(this)), m_worker(new files::SaveWorker(this)),
+      m_watch(new FileWatch(this))
 {
     m_text->setDocumentLayout(new QPlainTextDocumentLayout(m_text));
     m_encoder = new editing::PatchedEncoding(*m_text);
     m_encoder->setParent(this);
+    connect(m_text, &QTextDocument::contentsChanged, this, [this] {
+        if (!m_loading)
+            ++m_textVersion;
+    });
+    connect(m_worker, &files::SaveWorker::finished, this, &ScriptDocument::takeResult);
+    connect(m_watch, &FileWatch::changed, this, &ScriptDocument::checkFile);
 }
 
 ScriptDocument::~ScriptDocument() = default;
 
 void ScriptDocument::setPath(const QString &path)
 {
-    if (path == m_path)
-        return;
-    m_path = path;
-    Q_EMIT pathChanged(m_path);
+    if (path != m_path)
+        takeFile(path, files::currentIdentity(path));
 }
 
 void ScriptDocument::setModified(bool modified)
@@ -56,11 +99,68 @@ void ScriptDocument::setModified(bool modified)
     Q_EMIT modifiedChanged(m_modified);
 }
 
-void ScriptDocument::replaceText(const QString &text)
+void ScriptDocument::setDiskState(DiskState state)
+{
+    if (state == m_diskState)
+        return;
+    m_diskState = state;
+    Q_EMIT fileStateChanged();
+}
+
+// The document is now the file at path, in the state identity describes: the
+// file it watches and, when the path is new, the one it holds the lock of.
+void ScriptDocument::takeFile(const QString &path, const files::FileIdentity &identity)
+{
+    const bool newPath = path != m_path;
+    m_path = path;
+    m_identity = identity;
+    m_target = linkTargetOf(path);
+    m_watch->watch(path);
+    if (newPath || !m_lock || !m_lock->isHeld()) {
+        m_lock.reset(); // our own lock on the file must not count as another's
+        m_lock = std::make_unique<files::EditLock>(path);
+    }
+    const qint64 otherEditor = m_lock->otherProcessId();
+    const bool lockChanged = otherEditor != m_otherEditor;
+    m_otherEditor = otherEditor;
+    if (lockChanged && m_diskState == DiskState::InStep)
+        Q_EMIT fileStateChanged();
+    setDiskState(DiskState::InStep);
+    if (newPath)
+        Q_EMIT pathChanged(m_path);
+}
+
+void ScriptDocument::replaceText(const QString &text, bool undoably)
 {
     Q_EMIT aboutToReplaceText(editing::paragraphCount(text));
-    m_text->setPlainText(text);
-    Q_EMIT textReplaced();
+    if (undoably) {
+        QTextCursor cursor(m_text);
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+    } else {
+        m_text->setPlainText(text);
+    }
+    Q_EMIT textReplaced(undoably);
+}
+
+// The file's text into the document, in a load's own change.
+files::FileIdentity ScriptDocument::readIn(const QString &path, bool undoably)
+{
+    const ReadFile read = readFile(path);
+    checkLinesFitEditor(read.decoded.text);
+    {
+        const QScopedValueRollback<bool> loading(m_loading, true);
+        replaceText(read.decoded.text, undoably);
+    }
+    m_encoding = read.decoded.encoding;
+    m_lineBreak = read.decoded.lineBreak;
+    m_saveChanges = files::describeSaveChanges(read.decoded);
+    m_fileVersion = m_textVersion;
+    // What the file holds, also where a save would change it.
+    setTextBytes(read.decoded.byteCount);
+    return read.identity;
 }
 
 void ScriptDocument::setTextBytes(qint64 bytes)
@@ -71,7 +171,12 @@ void ScriptDocument::setTextBytes(qint64 bytes)
 
 qint64 ScriptDocument::textBytes()
 {
-    if (m_textBytes < 0 || m_bytesRevision != m_text->revision()) {
+    if (m_textBytes >= 0 && m_bytesRevision == m_text->revision())
+        return m_textBytes;
+    if (m_pending) {
+        // The save thread is writing the buffer: it must stay as it is.
+        setTextBytes(m_encoder->encodedSize(m_encoding, m_lineBreak));
+    } else {
         // Into the save buffer, which the next save then only patches.
         m_encoder->encodeInto(m_encoding, m_saveBuffer, m_lineBreak);
         m_finalBreakBytes = 0;
@@ -82,34 +187,33 @@ qint64 ScriptDocument::textBytes()
 
 void ScriptDocument::load(const QString &path)
 {
-    const files::DecodedText decoded = files::readTextFile(path);
-    checkLinesFitEditor(decoded.text);
-    {
-        const QScopedValueRollback<bool> loading(m_loading, true);
-        replaceText(decoded.text);
-    }
-    m_encoding = decoded.encoding;
-    m_lineBreak = decoded.lineBreak;
-    m_saveChanges = files::describeSaveChanges(decoded);
-    m_recoveryRestored = false;
-    // What the file holds, also where a save would change it.
-    setTextBytes(decoded.byteCount);
-    setPath(path);
+    waitForSaves();
+    const files::FileIdentity identity = readIn(path, false);
+    m_recoveryCopyKept = false;
+    takeFile(path, identity);
+    setModified(false);
+}
+
+void ScriptDocument::reload()
+{
+    takeFile(m_path, readIn(m_path, true));
     setModified(false);
 }
 
 void ScriptDocument::startEmpty(const QString &path)
 {
+    waitForSaves();
     {
         const QScopedValueRollback<bool> loading(m_loading, true);
-        replaceText(QString());
+        replaceText(QString(), false);
     }
     m_encoding = files::TextEncoding::Utf8;
     m_lineBreak = files::LineBreak::CrLf;
     m_saveChanges.clear();
-    m_recoveryRestored = false;
+    m_recoveryCopyKept = false;
+    m_fileVersion = m_textVersion;
     setTextBytes(0);
-    setPath(path);
+    takeFile(path, files::currentIdentity(path));
     setModified(false);
 }
 
@@ -120,8 +224,8 @@ void ScriptDocument::restoreRecoveryCopy(const QByteArray &bytes)
     const files::DecodedText decoded = files::decodeText(bytes);
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
-    m_recoveryRestored = true;
-    replaceText(decoded.text);
+    m_recoveryCopyKept = true;
+    replaceText(decoded.text, true);
 }
 
 files::TextEncoding ScriptDocument::encodeForSave()
@@ -135,29 +239,184 @@ files::TextEncoding ScriptDocument::encodeForSave()
     return used;
 }
 
-std::optional<platform::Error> ScriptDocument::saveTo(const QString &path)
+void ScriptDocument::save()
 {
+    if (m_diskState != DiskState::InStep || m_loading)
+        return;
+    if (m_pending)
+        m_saveWanted = true;
+    else
+        startSave(m_path, m_identity, false);
+}
+
+// The text is encoded here and written by the save thread; a failure to
+// encode is a failed save like any other.
+void ScriptDocument::startSave(const QString &path, std::optional<files::FileIdentity> expected, bool becomesCurrent)
+{
+    PendingSave pending{0, path, m_textVersion, m_encoding, becomesCurrent};
     try {
-        const files::TextEncoding used = encodeForSave();
-        files::writeFileAtomically(path, m_saveBuffer);
-        // A text the file's code page cannot hold went out as UTF-8: keep
-        // UTF-8 from now on, so the file does not switch back and forth.
-        m_encoding = used;
-    } catch (const platform::Error &error) {
-        return error;
+        pending.encoding = encodeForSave();
     } catch (const std::bad_alloc &) {
-        // The buffer may be half written: the next save encodes it whole.
-        m_saveBuffer = QByteArray();
-        return platform::Error(platform::ErrOutOfMemory, platform::standardDescription(platform::ErrOutOfMemory));
+        m_saveBuffer = QByteArray(); // half written: the next save encodes it whole
+        files::SaveResult failed;
+        failed.errorNumber = platform::ErrOutOfMemory;
+        failed.description = platform::standardDescription(platform::ErrOutOfMemory);
+        finishSave(pending, failed);
+        return;
     }
     setTextBytes(m_saveBuffer.size() - m_finalBreakBytes);
-    // The file now holds what a save was writing when it was cut short.
-    if (m_recoveryRestored && path == m_path) {
-        files::discardRecoveryCopy(path);
-        m_recoveryRestored = false;
+    pending.version = m_worker->save({path, m_saveBuffer, expected});
+    m_pending = pending;
+}
+
+void ScriptDocument::takeResult(quint64 version, const files::SaveResult &result)
+{
+    if (!m_pending || m_pending->version != version)
+        return;
+    const PendingSave done = *m_pending;
+    m_pending.reset();
+    finishSave(done, result);
+    if (m_saveWanted) {
+        m_saveWanted = false;
+        save();
     }
-    setModified(false);
-    return std::nullopt;
+    if (!m_pending && m_checkWanted) {
+        m_checkWanted = false;
+        checkFile();
+    }
+}
+
+void ScriptDocument::finishSave(const PendingSave &done, const files::SaveResult &result)
+{
+    m_lastResult = result;
+    const bool wasCurrent = done.path == m_path;
+    switch (result.status) {
+    case files::SaveResult::Status::Saved:
+        if (done.becomesCurrent)
+            takeFile(done.path, result.written);
+        if (done.path != m_path)
+            break;
+        m_identity = result.written;
+        m_encoding = done.encoding;
+        m_fileVersion = done.textVersion;
+        setDiskState(DiskState::InStep);
+        if (!holdsEdits())
+            setModified(false);
+        // The file now holds what the copy was kept for.
+        if (wasCurrent)
+            dropRecoveryCopy();
+        break;
+    case files::SaveResult::Status::Failed:
+        if (wasCurrent && result.written.exists)
+            m_identity = result.written;
+        if (wasCurrent)
+            setModified(true);
+        break;
+    case files::SaveResult::Status::Conflict:
+        if (!wasCurrent)
+            break;
+        m_saveWanted = false;
+        setModified(true);
+        setDiskState(result.found.exists ? DiskState::ChangedElsewhere : DiskState::Gone);
+        break;
+    }
+    Q_EMIT saveFinished(done.path, result);
+}
+
+files::SaveResult ScriptDocument::saveAndWait(const QString &path, std::optional<files::FileIdentity> expected,
+                                              bool becomesCurrent)
+{
+    waitForSaves();
+    startSave(path, expected, becomesCurrent);
+    waitForSaves();
+    return m_lastResult;
+}
+
+files::SaveResult ScriptDocument::saveTo(const QString &path)
+{
+    if (path == m_path)
+        return saveAndWait(path, m_identity, false);
+    return saveAndWait(path, std::nullopt, true);
+}
+
+files::SaveResult ScriptDocument::overwrite() { return saveAndWait(m_path, std::nullopt, false); }
+
+bool ScriptDocument::waitForSaves(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_pending) {
+        if (!m_worker->waitUntilIdle(int(deadline.remainingTime())))
+            return false;
+        // The result is on its way to this thread: take it in now.
+        QCoreApplication::sendPostedEvents(m_worker, QEvent::MetaCall);
+    }
+    return true;
+}
+
+void ScriptDocument::keepForRecovery()
+{
+    try {
+        encodeForSave();
+    } catch (const std::bad_alloc &) {
+        m_saveBuffer = QByteArray();
+        platform::raiseError(platform::ErrOutOfMemory);
+    }
+    const QByteArray target = linkTargetOf(m_path);
+    if (target.isEmpty())
+        platform::raiseError(platform::ErrPathNotFound);
+    files::keepRecoveryCopy(target, m_saveBuffer);
+    m_recoveryCopyKept = true;
+}
+
+void ScriptDocument::dropRecoveryCopy()
+{
+    if (!m_recoveryCopyKept)
+        return;
+    files::discardRecoveryCopy(m_path);
+    m_recoveryCopyKept = false;
+}
+
+// After the file or its folder changed: whether the file is still as the
+// document last saw it, and what to do when it is not.
+void ScriptDocument::checkFile()
+{
+    if (m_loading)
+        return;
+    if (m_pending) {
+        m_checkWanted = true; // our own save is changing it
+        return;
+    }
+    const files::FileIdentity now = files::currentIdentity(m_path);
+    const bool leadsElsewhere = now.exists && linkTargetOf(m_path) != m_target;
+    if (!leadsElsewhere && now.sameAs(m_identity))
+        return;
+    fileChanged(now, leadsElsewhere);
+}
+
+// A file gone is never made again behind the user's back; a file changed is
+// read again when the text holds nothing newer, and otherwise left to the
+// user, as is a path that now leads to another file through a link.
+void ScriptDocument::fileChanged(const files::FileIdentity &now, bool leadsElsewhere)
+{
+    if (!now.exists) {
+        m_identity = now;
+        setModified(true);
+        setDiskState(DiskState::Gone);
+        return;
+    }
+    if (holdsEdits() || leadsElsewhere || m_diskState == DiskState::ChangedElsewhere) {
+        setModified(true);
+        setDiskState(DiskState::ChangedElsewhere);
+        return;
+    }
+    try {
+        reload();
+    } catch (const platform::Error &) {
+        setModified(true);
+        setDiskState(DiskState::ChangedElsewhere);
+        return;
+    }
+    Q_EMIT reloadedFromDisk();
 }
 
 } // namespace panel

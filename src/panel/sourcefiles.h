@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-namespace platform {
-class Error;
+namespace files {
+struct SaveResult;
 }
 
 namespace panel {
@@ -13,7 +14,9 @@ class MainWindow;
 
 // The control panel's commands on its script file: the load, the autosave
 // at every edit, Save (Ctrl+S), New..., Open..., Open Recent and Save As...,
-// and the question about unsaved edits. Each reports in the status line.
+// the question about unsaved edits, and the bar above the editor when
+// another program changed or removed the file or another Zarvo has it open.
+// Each reports in the status line.
 class SourceFiles : public QObject {
     Q_OBJECT
 public:
@@ -25,14 +28,17 @@ public:
     // too. Returns whether the file was loaded.
     bool load(const QString &path);
 
-    // Saves the editor into the current file now, as the autosave does: a
+    // Saves the editor into the current file now and waits for the result: a
     // failure is reported in the status line and the edits stay marked as
-    // unsaved until a save succeeds. Returns whether it saved.
+    // unsaved until a save succeeds. A file another program changed is not
+    // saved over: the bar above the editor asks first. Returns whether it
+    // saved.
     bool saveNow();
 
-    // The editor's change handling: saves while the autosave mark is set
-    // (except for a load's own assignment), marks "MODIFIED" otherwise, shows
-    // the size.
+    // The editor's change handling: hands the text to the save thread while
+    // the autosave mark is set and the file is as the panel last saw it
+    // (except for a load's own assignment), marks "MODIFIED" otherwise,
+    // shows the size.
     void textChanged();
 
     // Asks for a new script's name as Save As... does, then makes it the
@@ -54,12 +60,25 @@ public:
     // then leave everything as it is.
     bool confirmUnsavedChanges();
 
+    // Waits until every save handed to the save thread is written, showing
+    // a progress dialog once that takes over half a second.
+    void finishSaves();
+    // Keeps unsaved edits as the file's recovery copy, for an end of the
+    // program that cannot ask about them; says so on standard error when it
+    // cannot.
+    void keepUnsavedForRecovery();
+
 private:
-    void reportSaveFailure(const QString &path, const platform::Error &error);
+    void reportSave(const QString &path, const files::SaveResult &result);
+    void showFileState();
+    void reloadFromBar();
+    void overwriteFromBar();
     QString chooseFile(int mode, const QString &title);
     void showSize();
 
     MainWindow &m_window;
+    bool m_editAnyway = false;
+    bool m_stateFolderChecked = false;
 };
 
 } // namespace panel

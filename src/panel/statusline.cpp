@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/statusline.h"
 
 #include <QPainter>

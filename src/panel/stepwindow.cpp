@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/stepwindow.h"
 
 #include "panel/buttons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QApplication>
@@ -12,6 +13,11 @@ public:
     Application(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    void reportOutOfMemory() noexcept;
+
+    bool m_outOfMemoryBoxPending = false;
 };
 
 } // namespace platform

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/capslock.h"
 
 #include "platform/xkbcapslock.h"

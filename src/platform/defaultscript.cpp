@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/defaultscript.h"
 
 #include "platform/apppath.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/localerules.h"
 
 #include "platform/error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/units.h"
 
 #include "platform/error.h"

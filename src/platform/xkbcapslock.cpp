@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/xkbcapslock.h"
 
 #include <QCoreApplication>

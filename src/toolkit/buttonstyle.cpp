@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/buttonstyle.h"
 
 #include <QApplication>

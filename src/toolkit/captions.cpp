@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kinds that show a caption on one line draw and measure it only as far
 // as it can be seen, so that showing a caption of millions of characters
 // costs no more than showing one that fits. A caption that fits is shown

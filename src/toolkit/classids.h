@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The class identifiers of the control kinds, as creation commands name them.

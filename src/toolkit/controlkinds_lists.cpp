@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "toolkit/controlkinds.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QStorageInfo>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace toolkit::kinds {
 
@@ -28,20 +31,61 @@ void fitHeight(QComboBox *combo)
     combo->resize(combo->width(), combo->sizeHint().height());
 }
 
+bool statOf(const QString &path, struct stat &status)
+{
+    return ::stat(platform::fileNameToBytes(path).constData(), &status) == 0;
+}
+
 // The folder a Path property names, made absolute and clean; 76 when the
 // text names no existing folder.
 QString existingFolder(const PropertyValue &value)
 {
     const QString path = textOf(value);
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
+    struct stat status;
+    if (path.isEmpty() || !statOf(path, status) || !S_ISDIR(status.st_mode))
         platform::raiseError(platform::ErrPathNotFound);
-    return QDir::cleanPath(info.absoluteFilePath());
+    return platform::absoluteFileName(path);
 }
 
-QStringList subfolders(const QString &folder)
+// An absolute folder and each folder above it, from the root down.
+QStringList foldersDownTo(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    QStringList chain{folder};
+    while (chain.first() != QLatin1String("/")) {
+        const qsizetype slash = chain.first().lastIndexOf(QLatin1Char('/'));
+        chain.prepend(slash <= 0 ? QStringLiteral("/") : chain.first().left(slash));
+    }
+    return chain;
+}
+
+QString pathIn(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// The names of the files, or of the folders, in a folder, read as bytes so
+// that each name that is not UTF-8 is listed once and leads back to its file
+// (platform/filenames.h). Hidden names (".name") are left out; the order is
+// QDir's for Name | IgnoreCase: by the names in lower case, ties as listed.
+QStringList entryNames(const QString &folder, bool folders)
+{
+    QStringList names;
+    DIR *dir = ::opendir(platform::fileNameToBytes(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString name = platform::fileNameFromBytes(entry->d_name);
+        struct stat status;
+        if (name.startsWith(QLatin1Char('.')) || !statOf(pathIn(folder, name), status))
+            continue;
+        if (folders ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode))
+            names.append(name);
+    }
+    ::closedir(dir);
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.toLower() < b.toLower();
+    });
+    return names;
 }
 
 QString volumeLabel(const QStorageInfo &volume)
@@ -121,7 +165,8 @@ bool setDriveListBoxContent(QWidget *w, const QString &property, const PropertyV
         return false;
     auto *drives = static_cast<QComboBox *>(w);
     const QString path = textOf(value);
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    struct stat status;
+    if (path.isEmpty() || !statOf(path, status))
         platform::raiseError(platform::ErrDeviceUnavailable);
     const QStorageInfo volume(path);
     if (!volume.isValid())
@@ -155,20 +200,16 @@ bool setDirListBoxContent(QWidget *w, const QString &property, const PropertyVal
     const QString folder = existingFolder(value);
     tree->clear();
     QTreeWidgetItem *item = nullptr;
-    QDir dir(folder);
-    QStringList chain{folder};
-    while (dir.cdUp())
-        chain.prepend(dir.absolutePath());
-    for (const QString &path : chain) {
-        const QString name = QFileInfo(path).fileName();
-        const QStringList text{name.isEmpty() ? QDir::toNativeSeparators(path) : name};
+    for (const QString &path : foldersDownTo(folder)) {
+        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        const QStringList text{name.isEmpty() ? QDir::toNativeSeparators(path) : platform::visibleFileName(name)};
         item = item ? new QTreeWidgetItem(item, text) : new QTreeWidgetItem(tree, text);
         item->setData(0, Qt::UserRole, path);
         item->setExpanded(true);
     }
-    for (const QString &name : subfolders(folder)) {
-        auto *child = new QTreeWidgetItem(item, QStringList{name});
-        child->setData(0, Qt::UserRole, QDir(folder).filePath(name));
+    for (const QString &name : entryNames(folder, true)) {
+        auto *child = new QTreeWidgetItem(item, QStringList{platform::visibleFileName(name)});
+        child->setData(0, Qt::UserRole, pathIn(folder, name));
     }
     tree->setCurrentItem(item);
     return true;
@@ -181,11 +222,11 @@ bool setFileListBoxContent(QWidget *w, const QString &property, const PropertyVa
     auto *list = static_cast<QListWidget *>(w);
     const QString folder = existingFolder(value);
     list->clear();
-    const QDir dir(folder);
-    list->addItems(dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
     // Each entry shows a file name and keeps the file's full path.
-    for (int row = 0; row < list->count(); ++row)
-        list->item(row)->setData(Qt::UserRole, dir.filePath(list->item(row)->text()));
+    for (const QString &name : entryNames(folder, false)) {
+        auto *item = new QListWidgetItem(platform::visibleFileName(name), list);
+        item->setData(Qt::UserRole, pathIn(folder, name));
+    }
     return true;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/controlvalues.h"
 
 #include "toolkit/controlkinds.h"

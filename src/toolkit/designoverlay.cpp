@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/designoverlay.h"
 
 #include "toolkit/designsnap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/designsnap.h"
 
 #include <cmath>

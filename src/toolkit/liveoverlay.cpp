@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/liveoverlay.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/livewindow.h"
 
 #include "platform/units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/loadedwindows.h"
 
 #include "toolkit/outputwindowwidget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/outputdialog.h"
 
 #include "toolkit/classids.h"

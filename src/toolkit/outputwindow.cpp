@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/outputwindow.h"
 
 #include "platform/error.h"

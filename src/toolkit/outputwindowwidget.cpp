@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/outputwindowwidget.h"
 
 #include "platform/error.h"
@@ -89,6 +90,11 @@ void OutputWindowWidget::resizeToOuterSize()
     const int extraHeight = isVisible() ? frame.height() - client.height() : 0;
     resize(qMax(0, toPixels(m_width, platform::twipsPerPixelX()) - extraWidth),
            qMax(0, toPixels(m_height, platform::twipsPerPixelY()) - extraHeight));
+}
+
+QSize OutputWindowWidget::outerSize() const
+{
+    return QSize(toPixels(m_width, platform::twipsPerPixelX()), toPixels(m_height, platform::twipsPerPixelY()));
 }
 
 void OutputWindowWidget::setTitle(const QString &title)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "toolkit/runbudget.h"
@@ -28,6 +29,9 @@ public:
     void setOuterSize(float width, float height);
     // Places the frame again once the platform reports its true margins.
     void reapplyGeometry();
+    // The outer size in pixels: the inside the window has where the window
+    // system draws no frame around it (X11 without a window manager).
+    QSize outerSize() const;
 
     // Sets the title. Once the window has a window-system window each change
     // of title is a round trip to the window system (an X server), so while

@@ -1,30 +1,60 @@
+// SPDX-License-Identifier: MIT
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "toolkit/controlkinds.h"
 #include "toolkit/runbudget.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace toolkit {
+
+namespace {
+bool folderExists(const QByteArray &file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    const QByteArray folder = slash < 0    ? QByteArrayLiteral(".")
+                              : slash == 0 ? QByteArrayLiteral("/")
+                                           : file.left(slash);
+    struct stat status;
+    return ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Only a regular file is read: a FIFO would block until a writer came, and a
+// device such as /dev/zero would never end. The file is named by its bytes
+// (platform/filenames.h), whatever they are.
+int openRegularFile(const QString &path)
+{
+    const QByteArray name = platform::fileNameToBytes(path);
+    struct stat status;
+    const bool exists = ::stat(name.constData(), &status) == 0;
+    if (exists && S_ISDIR(status.st_mode))
+        platform::raiseError(platform::ErrFileAccess);
+    if (exists && !S_ISREG(status.st_mode))
+        platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        platform::raiseFileOpenError(exists, folderExists(name));
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
+    }
+    return fd;
+}
+} // namespace
 
 Picture loadPicture(const QString &path)
 {
     // An empty path is no file at all: it gives the empty picture.
     if (path.isEmpty())
         return {};
-    // Only a regular file is opened: a FIFO would block the open until a
-    // writer came, and a device such as /dev/zero would never end.
-    const QFileInfo info(path);
-    if (info.isDir())
-        platform::raiseError(platform::ErrFileAccess);
-    if (info.exists() && !info.isFile())
-        platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        platform::raiseFileOpenError(info.exists(), info.absoluteDir().exists());
+    QFile file;
+    file.open(openRegularFile(path), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     // The format is recognised from the content, whatever the file is called.
     QImageReader reader(&file);
     QImage image;
@@ -60,7 +90,7 @@ bool setImageContent(QWidget *w, const QString &property, const PropertyValue &v
     chargeRunMemory(w, qint64(pixmap.width()) * pixmap.height() * pixmap.depth() / 8);
     static_cast<QLabel *>(w)->setPixmap(pixmap);
     // The name a screen reader gives the image unless a tool tip names it.
-    w->setAccessibleName(QFileInfo(picture->path).completeBaseName());
+    w->setAccessibleName(platform::visibleFileName(QFileInfo(picture->path).completeBaseName()));
     return true;
 }
 

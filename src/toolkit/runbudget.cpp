@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/runbudget.h"
 
 #include "platform/error.h"

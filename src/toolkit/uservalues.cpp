@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "toolkit/uservalues.h"
 
 #include "toolkit/classids.h"

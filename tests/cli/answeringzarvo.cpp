@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as tests run it as a process: the same start, with the answer
 // to give a --run window taken from ZARVO_TEST_ANSWER (a button's name,
 // ":escape" or ":close").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/commandline.h"
 
 #include <QDir>
@@ -41,6 +42,10 @@ void TestCommandLine::parse_data()
     QTest::newRow("run with an unknown option") << "--run a --bogus" << Mode::Run << none << 3 << "" << 1.0;
     QTest::newRow("run with check") << "--run a --check" << Mode::Run << none << 3 << "" << 1.0;
     QTest::newRow("json without run") << "--json a" << Mode::Panel << none << 2 << "" << 1.0;
+    QTest::newRow("run --prefix") << "--run s.txt --prefix f_" << Mode::Run << QStringList{"s.txt"} << 0 << "" << 1.0;
+    QTest::newRow("prefix without run") << "--prefix f_ a" << Mode::Panel << none << 2 << "" << 1.0;
+    QTest::newRow("prefix not a shell name") << "--run a --prefix 9x" << Mode::Run << none << 3 << "" << 1.0;
+    QTest::newRow("run reads standard input") << "--run -" << Mode::Run << QStringList{"-"} << 0 << "" << 1.0;
 
     QTest::newRow("check") << "--check a b" << Mode::Check << QStringList{"a", "b"} << 0 << "" << 1.0;
     QTest::newRow("check without FILE") << "--check" << Mode::Check << none << 2 << "" << 1.0;

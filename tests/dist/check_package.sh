@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
 # Makes the Debian package with cpack and checks its name, its Depends and its
-# files. Usage: check_package.sh BUILD_DIR VERSION
+# files. Usage: check_package.sh BUILD_DIR VERSION QT_VERSION QT_PRIVATE_API
+# (QT_PRIVATE_API is ON while the program links Qt's private API).
 source "$(dirname "$0")/common.sh"
-build="$1" version="$2"
-# CPack finds the executables to hand to dpkg-shlibdeps with file.
-require_tools cpack dpkg-deb dpkg-shlibdeps file
-
+build="$1" version="$2" qt_version="$3" qt_private_api="$4"
+require_package_tools
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-log="$(cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" 2>&1)" || fail "cpack: $log"
-deb="$(ls "$out"/zarvo_"$version"_*.deb)" || fail "cpack made no zarvo_${version}_*.deb"
+deb="$(make_package "$build" "$version" "$out")"
 
 [ "$(dpkg-deb --field "$deb" Package)" = zarvo ] || fail "the package is not named zarvo"
 depends="$(dpkg-deb --field "$deb" Depends)"
@@ -19,6 +17,12 @@ names="$(sed 's/ ([^)]*)//g; s/, */\n/g' <<<"$depends")"
 for package in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 qt6-qpa-plugins; do
   grep -Fqx "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
+# The exact Qt build, while and only while the program uses its private API.
+abi="$(sed 's/, */\n/g' <<<"$depends" | grep '^qt6-base-abi' || true)"
+case "$qt_private_api" in
+  ON) [ "$abi" = "qt6-base-abi (= $qt_version)" ] || fail "Depends lacks qt6-base-abi (= $qt_version): $depends" ;;
+  *) [ -z "$abi" ] || fail "Depends names $abi, but the program uses no private Qt API" ;;
+esac
 expect_file_list "$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./usr/||')"
 echo "package $(basename "$deb"): ok"
 echo "Depends: $depends"

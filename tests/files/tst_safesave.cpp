@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 #include "files/safesave.h"
 #include "files/textencoding.h"
@@ -232,16 +233,19 @@ private Q_SLOTS:
     }
 
     // As an unprivileged user: where the folder refuses new files or a new
-    // file could not keep the owner, the file is written in place.
+    // file could not keep the owner, the file is written in place; a folder
+    // that lets us create files but not list them is no such folder.
     void asAnotherUser_data()
     {
         QTest::addColumn<int>("folderMode");
         QTest::addColumn<uint>("fileOwner");
         QTest::addColumn<int>("fileMode");
         QTest::addColumn<QByteArray>("output"); // the helper's report, empty when saved
-        QTest::newRow("read-only folder, writable file") << 0755 << uint(kNobody) << 0644 << QByteArray();
-        QTest::newRow("group-shared file of another owner") << 0775 << 0u << 0660 << QByteArray();
-        QTest::newRow("own read-only file") << 0777 << uint(kNobody) << 0444 << QByteArray("75: Permission denied\n");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("read-only folder, writable file") << 0755 << uint(kNobody) << 0644 << QByteArray() << false;
+        QTest::newRow("group-shared file of another owner") << 0775 << 0u << 0660 << QByteArray() << false;
+        QTest::newRow("own read-only file") << 0777 << uint(kNobody) << 0444 << QByteArray("75: Permission denied\n") << false;
+        QTest::newRow("a folder to write but not read") << 0730 << uint(kNobody) << 0644 << QByteArray() << true;
     }
     void asAnotherUser()
     {
@@ -249,6 +253,7 @@ private Q_SLOTS:
         QFETCH(uint, fileOwner);
         QFETCH(int, fileMode);
         QFETCH(QByteArray, output);
+        QFETCH(bool, replaced);
         if (!isRoot())
             QSKIP("switching users needs root (setpriv)");
         const QByteArray folder = raw(path("shared"));
@@ -276,7 +281,7 @@ private Q_SLOTS:
 
         QCOMPARE(readRaw(script), QByteArray(output.isEmpty() ? "new\r\n" : "old\r\n"));
         const struct stat after = statusOf(script);
-        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_ino != before.st_ino, replaced);
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(after.st_gid, before.st_gid);
         QCOMPARE(after.st_mode, before.st_mode);
@@ -284,29 +289,54 @@ private Q_SLOTS:
         QVERIFY(QDir(QFile::decodeName(state) + QStringLiteral("/zarvo/recovery")).isEmpty());
     }
 
+    // A copy is offered only while the file is as the save that was cut
+    // short left it: the start of the copy, then the old bytes.
     void recoveryCopy_data()
     {
-        QTest::addColumn<QByteArray>("file"); // null: the file is gone
+        const QByteArray copy = QByteArray(150000, 'n') + "\r\n";
+        const QByteArray old(200000, 'o');
+        QTest::addColumn<QByteArray>("oldText");
+        QTest::addColumn<QString>("change"); // "write" over the file in place, or "truncate", "rename", "delete"
+        QTest::addColumn<QByteArray>("written");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("the file holds the copy: the save completed") << QByteArray("new\r\n") << false;
-        QTest::newRow("the file holds other bytes") << QByteArray("ne") << true;
-        QTest::newRow("the file is gone") << QByteArray() << true;
+        QTest::newRow("the file holds the copy: the save completed") << old << "truncate" << copy << false;
+        QTest::newRow("cut short: the copy's start over the old text")
+            << old << "write" << copy.left(100000) << true;
+        QTest::newRow("cut short before the first byte") << old << "" << QByteArray() << true;
+        QTest::newRow("cut short past the old end") << QByteArray("old\r\n") << "write" << copy.left(100000) << true;
+        QTest::newRow("another program wrote the same length")
+            << old << "write" << copy.left(100000) + QByteArray(100000, 'x') << false;
+        QTest::newRow("another program wrote 75 bytes") << old << "truncate" << QByteArray(75, 'y') << false;
+        QTest::newRow("replaced by a rename, the same bytes")
+            << old << "rename" << copy.left(100000) + old.mid(100000) << false;
+        QTest::newRow("the file is gone") << old << "delete" << QByteArray() << false;
     }
     void recoveryCopy()
     {
-        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, oldText);
+        QFETCH(QString, change);
+        QFETCH(QByteArray, written);
         QFETCH(bool, offered);
         const QString script = path("script.txt");
+        writeFile(script, oldText);
         QCOMPARE(files::pendingRecoveryCopy(script), std::nullopt);
-        writeFile(script, "new\r\n");
-        files::keepRecoveryCopy(raw(script), "new\r\n");
-        QFile::remove(script);
-        if (!file.isNull())
-            writeFile(script, file);
+        const QByteArray copy = QByteArray(150000, 'n') + "\r\n";
+        files::keepRecoveryCopy(raw(script), copy);
+        QFile file(script);
+        if (change == QLatin1String("write") || change == QLatin1String("truncate")) {
+            QVERIFY(file.open(change == QLatin1String("write") ? QIODevice::ReadWrite : QIODevice::WriteOnly));
+            QCOMPARE(file.write(written), written.size());
+            file.close();
+        } else if (change == QLatin1String("rename")) {
+            writeFile(path("other.txt"), written);
+            QVERIFY(::rename(raw(path("other.txt")).constData(), raw(script).constData()) == 0);
+        } else if (change == QLatin1String("delete")) {
+            QVERIFY(file.remove());
+        }
         QVERIFY(QFile::link(script, path("link.txt")));
 
-        QCOMPARE(files::pendingRecoveryCopy(path("link.txt")),
-                 offered ? std::optional<QByteArray>("new\r\n") : std::nullopt);
+        QCOMPARE(files::pendingRecoveryCopy(path("link.txt")), offered ? std::optional<QByteArray>(copy) : std::nullopt);
+        QCOMPARE(QDir(recoveryFolder()).isEmpty(), !offered); // a stale copy is removed
         files::discardRecoveryCopy(script);
         QCOMPARE(files::pendingRecoveryCopy(script), std::nullopt);
         QVERIFY(QDir(recoveryFolder()).isEmpty());

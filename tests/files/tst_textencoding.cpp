@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "files/textencoding.h"
 #include "files/textlines.h"
 

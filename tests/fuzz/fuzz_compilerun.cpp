@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole compile run on arbitrary script bytes, offscreen: the bytes become
 // the script file, and a run, in step mode when the first byte is odd, builds
 // what it can. Reports are recorded, never shown. Besides crashes, sanitizer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Line splitting, quote stripping and entry splitting on arbitrary bytes.
 // The bytes are decoded as a script file is, cut into lines, and each line
 // takes the steps a run gives it. Besides crashes, sanitizer reports and

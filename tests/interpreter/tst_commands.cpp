@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs small scripts end to end and checks the windows and controls they
 // leave behind, found by objectName, and the reports of runs that fail.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/terminal.h"
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hostile scripts end in success or one numbered report, never in a crash,
 // a hang or a report that names the wrong thing. Each row states its outcome;
 // time and memory are the benchmarks' business, not these tests'.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rewriting the numbers of a creation line: only the numbers change, where
 // the run reads them; lines whose numbers cannot be rewritten so are left.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Live runs into the live window: what an edit keeps, rebuilds and leaves
 // alone, failed runs, and what the user gave the controls.
 

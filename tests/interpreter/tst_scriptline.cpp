@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interpreter/commandtable.h"
 #include "interpreter/scriptline.h"
 #include "platform/error.h"

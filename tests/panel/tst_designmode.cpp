@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Design mode, driven with the mouse and the keys on the live window: what
 // each move, size, addition and removal does to the script's bytes on disk,
 // undo, the round trip of every kind (also at a scale factor of 2, as a
@@ -131,6 +132,7 @@ void TestDesignMode::dragChangesOnlyTheNumbers()
     QCOMPARE(control(QStringLiteral("cmdA"))->pos(), QPoint(25, 17));
     QString expected = kScript;
     expected.replace(QLatin1String("CreateButton   8,  8 , 80"), QLatin1String("CreateButton   25,  17 , 80"));
+    m_window->sourceFiles().finishSaves();
     QCOMPARE(testsupport::readFile(m_path), encoded(expected, format));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The File menu's New..., Open Recent and the copy of pictures after Save As.
 
 #include "editor/scripteditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "panel/mainwindow.h"
@@ -113,6 +114,12 @@ void TestKeyboard::keysTriggerTheirActions()
     const QString path = dir.filePath(QStringLiteral("script.txt"));
     const QByteArray script = "SetWindowTitle \"ab ab\"\r\n";
     testsupport::writeFile(path, script);
+    // An old modification time shows when Ctrl+S writes the file again.
+    const QDateTime old(QDate(2000, 1, 1), QTime(0, 0));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
     panel::MainWindow window;
     setAutosave(window, false);
     window.sourceFiles().load(path);
@@ -121,12 +128,6 @@ void TestKeyboard::keysTriggerTheirActions()
     if (!focus.isEmpty())
         window.findChild<QWidget *>(focus)->setFocus();
     window.findBar()->field()->setText(search);
-    // An old modification time shows when Ctrl+S writes the file again.
-    const QDateTime old(QDate(2000, 1, 1), QTime(0, 0));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
-    }
     const QString status = window.statusPanel(1)->text();
     editing::ScriptEditor *editor = window.editor();
     const auto selection = [editor] { return QStringLiteral("%1+%2").arg(editor->selStart()).arg(editor->selLength()); };

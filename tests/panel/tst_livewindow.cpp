@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Live Window from the control panel: when live runs happen, what a failed
 // one shows (and does not), Ctrl+click, the cursor's frame, the focus, and
 // the panel as it was with Live Window off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripteditor.h"
 #include "files/recovery.h"
 #include "panel/mainwindow.h"
@@ -16,12 +17,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
+#include <dirent.h>
 #include <memory>
 
 using panel::MainWindow;
 using testsupport::FileSizeLimit;
 using testsupport::ModalAnswerer;
 using testsupport::readFile;
+using testsupport::removeByName;
 using testsupport::writeFile;
 
 Q_DECLARE_METATYPE(files::TextEncoding)
@@ -31,7 +35,13 @@ QString defaultScript() { return QCoreApplication::applicationDirPath() + QStrin
 
 QString panelText(MainWindow &window, int index) { return window.statusPanel(index)->text(); }
 
-void typeText(MainWindow &window, const QString &keys) { QTest::keyClicks(window.editor(), keys); }
+// Types keys into the editor and waits until the saves they started are
+// written and their results shown.
+void typeText(MainWindow &window, const QString &keys)
+{
+    QTest::keyClicks(window.editor(), keys);
+    QVERIFY(window.document().waitForSaves());
+}
 
 void setAutosave(MainWindow &window, bool on)
 {
@@ -57,6 +67,18 @@ void pressButton(QWidget *modal, QMessageBox::StandardButton which)
     auto *box = qobject_cast<QMessageBox *>(modal);
     QVERIFY(box);
     box->button(which)->click();
+}
+
+// Counted by their bytes: QDir leaves out names that are not UTF-8.
+int fileCount(const QString &folder)
+{
+    int count = 0;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr)
+        count += entry->d_type == DT_REG;
+    if (dir)
+        ::closedir(dir);
+    return count;
 }
 
 } // namespace
@@ -91,6 +113,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
+        removeByName(m_path);
         QFile::remove(defaultScript());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
@@ -131,18 +154,25 @@ private Q_SLOTS:
     void loadThenSaveKeepsFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
         QByteArray high;
         for (int b = 0x80; b <= 0xFF; ++b)
             high.append(char(b));
-        QTest::newRow("crlf lines") << QByteArray("CreateWindow 1, 2\r\n\r\n; done\r\n");
-        QTest::newRow("lf lines keep lf") << QByteArray("CreateWindow 1, 2\n\n; done\n");
-        QTest::newRow("lf lines, no final break") << QByteArray("a\nb");
-        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC2\xA0\xE2\x80\xA8x\r\n");
-        QTest::newRow("windows-1252 0x80-0xFF") << high + "\r\n";
+        const QString script = QStringLiteral("script.txt");
+        QTest::newRow("crlf lines") << QByteArray("CreateWindow 1, 2\r\n\r\n; done\r\n") << script;
+        QTest::newRow("lf lines keep lf") << QByteArray("CreateWindow 1, 2\n\n; done\n") << script;
+        QTest::newRow("lf lines, no final break") << QByteArray("a\nb") << script;
+        QTest::newRow("utf-8") << QByteArray("\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC2\xA0\xE2\x80\xA8x\r\n")
+                               << script;
+        QTest::newRow("windows-1252 0x80-0xFF") << high + "\r\n" << script;
+        // The bytes s\xE9.txt (platform/filenames.h): that file, never a second.
+        QTest::newRow("a file name that is not UTF-8") << QByteArray("a\r\n") << QString::fromUtf16(u"s\xDCE9.txt");
     }
     void loadThenSaveKeepsFile()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        m_path = m_dir.filePath(name);
         MainWindow &w = openOn(bytes);
         QCOMPARE(readFile(m_path), bytes); // the load itself wrote nothing
         w.document().saveTo(m_path);
@@ -150,6 +180,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(m_path), saved);
         typeText(w, QStringLiteral("x")); // and an edit keeps every other byte
         QCOMPARE(readFile(m_path), QByteArray("x") + saved);
+        QCOMPARE(fileCount(m_dir.path()), 1);
         // the same characters reach the compile run's decoding as the editor's
         if (saved == bytes)
             QCOMPARE(files::readTextFile(m_path).text.replace(QLatin1String("\r\n"), QLatin1String("\n")),
@@ -313,25 +344,37 @@ private Q_SLOTS:
     }
 
     // An in-place save cut short left its text in a recovery copy: the load
-    // says so and asks; Restore puts it back, Discard drops it.
+    // says so and asks, Discard being the default; Restore puts it back as
+    // an edit that undo takes back, Discard drops it.
     void recoveryCopyIsOffered_data()
     {
         QTest::addColumn<bool>("restore");
-        QTest::newRow("restore") << true;
-        QTest::newRow("discard") << false;
+        QTest::addColumn<bool>("stale"); // the file was written again since
+        QTest::newRow("restore") << true << false;
+        QTest::newRow("discard") << false << false;
+        QTest::newRow("stale copy, not offered") << true << true;
     }
     void recoveryCopyIsOffered()
     {
         QFETCH(bool, restore);
+        QFETCH(bool, stale);
         // Cut inside a UTF-8 character, the file reads as Windows-1252.
-        const QByteArray torn = "torn Gr\xC3";
+        QByteArray torn = "torn Gr\xC3";
         const QByteArray whole = "whole Gr\xC3\xBC\xC3\x9F" "e\r\n";
         writeFile(m_path, torn);
         files::keepRecoveryCopy(QFile::encodeName(m_path), whole);
+        if (stale) {
+            torn = "written again by another program\r\n";
+            writeFile(m_path + QStringLiteral(".new"), torn);
+            QVERIFY(std::rename(QFile::encodeName(m_path + QStringLiteral(".new")).constData(),
+                                QFile::encodeName(m_path).constData()) == 0);
+        }
         QStringList asked;
+        QString defaultButton;
         ModalAnswerer answerer([&](QWidget *modal, int) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             asked.append(modal->objectName());
+            defaultButton = box->defaultButton()->text();
             const QString wanted = restore ? QStringLiteral("Restore") : QStringLiteral("Discard");
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text() == wanted)
@@ -339,10 +382,24 @@ private Q_SLOTS:
             }
         });
         MainWindow &w = openOn(torn);
+        if (stale) {
+            QCoreApplication::processEvents();
+            QCOMPARE(panelText(w, 1), QStringLiteral("Source code loaded. Waiting..."));
+            QCOMPARE(asked, QStringList());
+            QVERIFY(!files::pendingRecoveryCopy(m_path));
+            QCOMPARE(readFile(m_path), torn);
+            return;
+        }
         QVERIFY(panelText(w, 1).contains(QStringLiteral("recovery copy")));
         QTRY_COMPARE(asked, QStringList{QStringLiteral("recoveryQuestion")});
+        QCOMPARE(defaultButton, QStringLiteral("Discard"));
+        QVERIFY(w.document().waitForSaves());
         QCOMPARE(readFile(m_path), restore ? whole : torn);
         QVERIFY(!files::pendingRecoveryCopy(m_path));
+        if (!restore)
+            return;
+        QTest::keyClick(w.editor(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.editor()->text(), QString::fromLatin1(torn));
     }
 
     void failedSaveKeepsFile_data()
@@ -362,9 +419,9 @@ private Q_SLOTS:
         if (obstacle == QLatin1String("folder")) {
             path = m_path + QStringLiteral("/inner.txt");
         } else if (obstacle == QLatin1String("target")) {
-            QVERIFY(QFile::remove(m_path));
-            QVERIFY(QDir().mkpath(m_path));
-            kept = m_path + QStringLiteral("/inside.txt");
+            path = m_dir.filePath(QStringLiteral("target"));
+            QVERIFY(QDir().mkpath(path));
+            kept = path + QStringLiteral("/inside.txt");
             writeFile(kept, previous);
         }
         w.document().setPath(path);
@@ -382,8 +439,9 @@ private Q_SLOTS:
         QVERIFY(status.size() > QStringLiteral("Error saving source : ").size() + path.size());
         QCOMPARE(panelText(w, 2), QStringLiteral("MODIFIED"));
         QCOMPARE(readFile(kept), previous);
+        QCOMPARE(readFile(m_path), previous);
         QCOMPARE(w.editor()->text().left(3), QStringLiteral("xyn"));
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), obstacle == "target" ? 0 : 1);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         w.document().setPath(m_dir.filePath(QStringLiteral("other.txt")));
         typeText(w, QStringLiteral("z")); // the next good save clears the marker
         QCOMPARE(panelText(w, 2), QString());

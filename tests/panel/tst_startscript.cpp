@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control panel started on a script named on the command line.
 
 #include "editor/scripteditor.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +27,9 @@ void TestStartScript::startsOnTheGivenFile_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("status"); // {path}: the path named
     QTest::newRow("a script") << "script.txt" << "Source code loaded. Waiting...";
+    // The bytes s\xE9.txt (platform/filenames.h): that very file, not a new one.
+    QTest::newRow("a name that is not UTF-8") << QString::fromUtf16(u"s\xDCE9.txt")
+                                              << "Source code loaded. Waiting...";
     QTest::newRow("missing: a new file") << "new.txt" << "New file: {path}";
     QTest::newRow("in a missing folder") << "gone/new.txt" << "Error loading source {path}: Path not found.";
     QTest::newRow("a folder: as File > Open reports it") << "folder"
@@ -39,11 +44,14 @@ void TestStartScript::startsOnTheGivenFile()
     testsupport::writeFile(m_dir.filePath("script.txt"), script);
     QDir(m_dir.path()).mkdir("folder");
     const QString path = m_dir.filePath(name);
+    const QString notUtf8 = m_dir.filePath(QString::fromUtf16(u"s\xDCE9.txt"));
+    testsupport::writeFile(notUtf8, script);
+    const auto removeIt = qScopeGuard([&] { testsupport::removeByName(notUtf8); });
 
     panel::MainWindow window(path);
     QCOMPARE(window.document().path(), path);
     QCOMPARE(window.statusPanel(1)->text(), status.replace(QStringLiteral("{path}"), path));
-    if (name == "script.txt") {
+    if (status.startsWith("Source code loaded")) {
         QCOMPARE(window.editor()->text(), QString::fromLatin1(script));
         return;
     }
@@ -52,6 +60,7 @@ void TestStartScript::startsOnTheGivenFile()
         QCOMPARE(window.statusPanel(3)->text(), QStringLiteral("0 bytes"));
         // The first edit's save creates the file, as an editor opening a new file does.
         window.editor()->insertPlainText("; new");
+        window.document().waitForSaves();
         QCOMPARE(testsupport::readFile(path), QByteArray("; new\r\n"));
     }
 }

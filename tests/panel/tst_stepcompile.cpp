@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
 #include "panel/mainwindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running out of memory in an event handler is reported and the program goes
 // on, instead of the exception leaving the event loop and ending it.
 
@@ -34,7 +35,9 @@ private Q_SLOTS:
         testsupport::ModalAnswerer answerer;
         QEvent event(QEvent::User);
         QVERIFY(!QCoreApplication::sendEvent(&greedy, &event));
-        QCOMPARE(answerer.records().size(), 1);
+        // The box waits for the event loop: none is shown inside the failed delivery.
+        QCOMPARE(answerer.records().size(), 0);
+        QTRY_COMPARE(answerer.records().size(), 1);
         QCOMPARE(answerer.records().at(0).text, QStringLiteral("7: Out of memory"));
         QVERIFY(QCoreApplication::sendEvent(&greedy, &event));
         QCOMPARE(greedy.handled, 2);

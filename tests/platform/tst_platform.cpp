@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "platform/apppath.h"
 #include "platform/capslock.h"
+#include "platform/exitsignals.h"
 #include "platform/localerules.h"
 #include "platform/units.h"
 #include "platform/visibletext.h"
 #include "support/testscript.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 using namespace platform;
 
@@ -27,6 +31,8 @@ private Q_SLOTS:
     void elidedText();
     void capsLockFromKeyboardLeds_data();
     void capsLockFromKeyboardLeds();
+    void exitSignalsAreRelayed_data();
+    void exitSignalsAreRelayed();
 };
 
 void TestPlatform::strictNumber_data()
@@ -170,6 +176,25 @@ void TestPlatform::capsLockFromKeyboardLeds()
     const CapsLockWatcher watcher(folder.path());
     QCOMPARE(watcher.state(), caps);
     QCOMPARE(watcher.source(), caps ? CapsLockWatcher::Source::LedFiles : CapsLockWatcher::Source::None);
+}
+
+void TestPlatform::exitSignalsAreRelayed_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+// The program survives the signal and hears of it on its own thread, once.
+void TestPlatform::exitSignalsAreRelayed()
+{
+    QFETCH(int, signalNumber);
+    ExitSignals relay;
+    QSignalSpy requested(&relay, &ExitSignals::exitRequested);
+    QCOMPARE(::raise(signalNumber), 0);
+    QTRY_COMPARE(requested.size(), 1);
+    QCOMPARE(requested[0][0].toInt(), signalNumber);
 }
 
 QTEST_MAIN(TestPlatform)

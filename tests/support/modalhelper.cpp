@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/modalhelper.h"
 
 #include "platform/messagebox.h"

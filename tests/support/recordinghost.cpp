@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/recordinghost.h"
 
 #include "toolkit/loadedwindows.h"

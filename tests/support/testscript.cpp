@@ -1,28 +1,44 @@
+// SPDX-License-Identifier: MIT
 #include "support/testscript.h"
 
 #include "platform/error.h"
+#include "platform/filenames.h"
 #include "toolkit/loadedwindows.h"
 
 #include <QFile>
 #include <QWidget>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace testsupport {
 
+// Files are named by their bytes (platform/filenames.h), so that a test may
+// use names that are not UTF-8.
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    const int fd = ::open(platform::fileNameToBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+        || file.write(bytes) != bytes.size() || !file.flush())
         QFAIL(qPrintable(QStringLiteral("cannot write ") + path));
 }
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(platform::fileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return {};
     return file.readAll();
+}
+
+void removeByName(const QString &path)
+{
+    const QByteArray name = platform::fileNameToBytes(path);
+    if (::unlink(name.constData()) != 0)
+        ::rmdir(name.constData());
 }
 
 int errorNumberOf(const std::function<void()> &operation)

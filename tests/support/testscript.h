@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QByteArray>
@@ -13,6 +14,9 @@ namespace testsupport {
 // Writes bytes to a file, replacing it; fails the calling test on error.
 void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
+// Removes a file or an empty folder by its bytes: QDir cannot see names
+// that are not UTF-8, so removeRecursively() leaves them behind.
+void removeByName(const QString &path);
 
 // The error number an operation raises, 0 when it succeeds.
 int errorNumberOf(const std::function<void()> &operation);

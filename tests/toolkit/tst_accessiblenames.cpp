@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The names a built window gives its controls for screen readers, the label
 // mnemonics and the keyboard order, and the warnings of a run for controls
 // that no label names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Property rules of the control kinds that no script command reaches on its
 // own: read-only heights, entries on kinds that take none, list indexes; the
 // run's budget; how big buttons and long captions are drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where design mode drops a control: on the grid, or lined up with another.
 
 #include "toolkit/designsnap.h"

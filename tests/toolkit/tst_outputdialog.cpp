@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An output window used as a dialog: the values its controls hold and the
 // ways it closes.
 
@@ -61,6 +62,8 @@ QString describe(const QList<toolkit::ControlValue> &values)
 
 void TestOutputDialog::cleanup()
 {
+    for (const char16_t *name : {u"report-\xDCE9.txt", u"report-\uFFFD.txt"})
+        testsupport::removeByName(m_dir.filePath(QString::fromUtf16(name)));
     for (QWidget *window : toolkit::loadedWindows())
         toolkit::unloadWindow(window);
 }
@@ -69,6 +72,10 @@ QWidget *TestOutputDialog::build(const QByteArray &lines)
 {
     testsupport::writeFile(m_dir.filePath("a.txt"), "");
     testsupport::writeFile(m_dir.filePath("b.txt"), "");
+    // The bytes report-\xE9.txt, which are not UTF-8, and report-\uFFFD.txt,
+    // which is (platform/filenames.h).
+    testsupport::writeFile(m_dir.filePath(QString::fromUtf16(u"report-\xDCE9.txt")), "");
+    testsupport::writeFile(m_dir.filePath(QString::fromUtf16(u"report-\uFFFD.txt")), "");
     const QString path = m_dir.filePath("script.txt");
     testsupport::writeFile(path, kWindow + lines);
     interpreter::SilentRunHost host;
@@ -89,6 +96,13 @@ void TestOutputDialog::values_data()
     QTest::newRow("combo text typed") << "wCombo blue" << QString(untouched).replace("wCombo=red", "wCombo=blue");
     QTest::newRow("file selected: its full path")
         << "tFile b.txt" << QString(untouched).replace("tFile=", "tFile=" + folder + "/b.txt");
+    // Shown with the byte escaped, and leading to that file, not its look-alike.
+    const QString notUtf8 = QString::fromUtf16(u"report-\xDCE9.txt");
+    const QString lookAlike = QString::fromUtf16(u"report-\uFFFD.txt");
+    QTest::newRow("a name that is not UTF-8")
+        << "tFile report-\\xE9.txt" << QString(untouched).replace("tFile=", "tFile=" + folder + '/' + notUtf8);
+    QTest::newRow("the name it looked like")
+        << "tFile " + lookAlike << QString(untouched).replace("tFile=", "tFile=" + folder + '/' + lookAlike);
 }
 
 void TestOutputDialog::values()

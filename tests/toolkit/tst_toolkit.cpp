@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/testscript.h"
 #include "toolkit/loadedwindows.h"
 #include "toolkit/outputwindowwidget.h"
