@@ -22,7 +22,6 @@ namespace panel {
 
 namespace {
 const QString kLiveSetting = QStringLiteral("liveWindow");
-
 } // namespace
 
 LiveController::LiveController(MainWindow &window)
