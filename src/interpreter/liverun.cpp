@@ -75,11 +75,12 @@ ScriptSources readSources(const QString &script)
 }
 } // namespace
 
-std::optional<RunReport> runLive(const QString &text, const QString &scriptPath, toolkit::LiveWindow &live)
+LiveRunEnd runLive(const QString &text, const QString &scriptPath, toolkit::LiveWindow &live, QDeadlineTimer deadline)
 {
     const QString script = withoutByteOrderMark(text);
     ReportKeeper host;
     RunState run(scriptPath, host);
+    run.deadline = deadline;
     ScriptSources sources;
     RunEnd end = RunEnd::AtLastLine;
     const bool trapped = trappedRun(run, [&] {
@@ -88,13 +89,13 @@ std::optional<RunReport> runLive(const QString &text, const QString &scriptPath,
         end = runLines(run, script, CompileNormally, {});
     });
     if (!trapped)
-        return host.kept;
+        return LiveRunEnd{host.kept, false};
     if (end != RunEnd::AtLastLine) {
         run.runWindow.unload();
-        return host.kept;
+        return LiveRunEnd{host.kept, end == RunEnd::OutOfTime};
     }
     live.commit(run.runWindow.detach(), sources.controls, sources.windowLine);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace interpreter

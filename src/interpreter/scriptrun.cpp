@@ -54,6 +54,8 @@ RunEnd runLines(RunState &run, const QString &script, int stepFlag, RunOptions o
 {
     files::LineWalker lines(script);
     while (!lines.atEnd()) {
+        if (run.deadline.hasExpired())
+            return RunEnd::OutOfTime;
         const QString raw = lines.textOf(lines.next()).toString();
         if (isInterpreterLine(raw, lines.lineNumber(), options))
             continue;

@@ -14,11 +14,12 @@ struct RunState;
 QString withoutByteOrderMark(QString text);
 
 // How the lines of a run ended.
-enum class RunEnd { AtLastLine, UnknownKeyword, StoppedByUser };
+enum class RunEnd { AtLastLine, UnknownKeyword, StoppedByUser, OutOfTime };
 
 // Runs the lines of a script text on the run's window, from the first to the
-// last, and says how they ended; a keyword that matched no command is
-// reported already. Failures of a line are raised to the caller.
+// last or until the run's deadline has passed, and says how they ended; a
+// keyword that matched no command is reported already. Failures of a line
+// are raised to the caller.
 RunEnd runLines(RunState &run, const QString &script, int stepFlag, RunOptions options);
 
 // The run's single error trap around body: a failure raised inside it is

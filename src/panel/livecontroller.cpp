@@ -100,17 +100,20 @@ void LiveController::runNow()
     }
     QElapsedTimer timer;
     timer.start();
-    const std::optional<interpreter::RunReport> failure =
-        interpreter::runLive(m_window.editor()->text(), m_window.document().path(), *m_liveWindow);
+    // A run stops at its first line past the limit: typing waits no longer.
+    const interpreter::LiveRunEnd end = interpreter::runLive(
+        m_window.editor()->text(), m_window.document().path(), *m_liveWindow, QDeadlineTimer(kSlowRunMilliseconds));
     const qint64 elapsed = timer.elapsed();
-    if (failure)
-        showFailure(*failure);
+    if (end.outOfTime || elapsed > kSlowRunMilliseconds) {
+        pause();
+        return;
+    }
+    if (end.failure)
+        showFailure(*end.failure);
     else
         clearFailure();
     followCursor();
     m_design->liveWindowShown();
-    if (elapsed > kSlowRunMilliseconds)
-        pauseAfter(elapsed);
 }
 
 void LiveController::showFailure(const interpreter::RunReport &report)
@@ -149,7 +152,7 @@ void LiveController::clearFailure()
 
 // A run this slow would stall typing again at every pause: live updates go
 // off for this script, without changing what the next start remembers.
-void LiveController::pauseAfter(qint64 milliseconds)
+void LiveController::pause()
 {
     m_paused = true;
     {
@@ -160,9 +163,8 @@ void LiveController::pauseAfter(qint64 milliseconds)
     m_idle.stop();
     m_liveWindow->close();
     clearFailure();
-    m_window.setStatus(QStringLiteral("Live: a run took %1 ms, so live updates are off for this script. "
-                                      "Live Window (F6) turns them on again.")
-                           .arg(milliseconds));
+    m_window.setStatus(QStringLiteral("Live: a run took longer than a second, so live updates are off for this "
+                                      "script. Live Window (F6) turns them on again."));
 }
 
 void LiveController::followCursor()

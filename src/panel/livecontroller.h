@@ -31,7 +31,8 @@ class LiveController : public QObject {
 public:
     // How long the editor must be idle after an edit before a live run.
     static constexpr int kIdleMilliseconds = 150;
-    // A live run longer than this turns live updates off for the script.
+    // A live run longer than this turns live updates off for the script; it
+    // stops at the first line that starts later.
     static constexpr qint64 kSlowRunMilliseconds = 1000;
 
     explicit LiveController(MainWindow &window);
@@ -54,7 +55,7 @@ private:
     void followCursor();
     void showFailure(const interpreter::RunReport &report);
     void clearFailure();
-    void pauseAfter(qint64 milliseconds);
+    void pause();
     void selectLine(int line, const QString &lineText);
 
     MainWindow &m_window;

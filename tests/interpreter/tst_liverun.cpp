@@ -79,11 +79,12 @@ private Q_SLOTS:
     void userValuesSurvive_data();
     void userValuesSurvive();
     void windowKeepsWhereTheUserPutIt();
+    void runStopsAtItsDeadline();
 
 private:
     std::optional<interpreter::RunReport> run(const QString &script)
     {
-        return interpreter::runLive(script, m_dir.filePath(QStringLiteral("s.txt")), m_live);
+        return interpreter::runLive(script, m_dir.filePath(QStringLiteral("s.txt")), m_live).failure;
     }
 
     QTemporaryDir m_dir;
@@ -220,6 +221,17 @@ void TestLiveRun::windowKeepsWhereTheUserPutIt()
     QCOMPARE(window->pos(), userPlace);
     QVERIFY(!run(edited(kScript, "10, 10, 300", "20, 10, 300")));
     QCOMPARE(window->frameGeometry().topLeft(), QPoint(20, 10));
+}
+
+void TestLiveRun::runStopsAtItsDeadline()
+{
+    QVERIFY(!run(kScript));
+    const interpreter::LiveRunEnd end = interpreter::runLive(edited(kScript, "\"A\"", "\"Ay\""),
+                                                             m_dir.filePath(QStringLiteral("s.txt")), m_live,
+                                                             QDeadlineTimer(0));
+    QVERIFY(end.outOfTime);
+    QVERIFY(!end.failure);
+    QCOMPARE(stacked(m_live.window()), (QStringList{"a=A", "b=Bee", "c=C"}));
 }
 
 QTEST_MAIN(TestLiveRun)
