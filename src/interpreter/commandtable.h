@@ -40,6 +40,12 @@ struct ControlRow {
     int entriesElement = 0;
 };
 
+// The element that names the control a creation command makes.
+constexpr int nameElementOf(const ControlRow &row)
+{
+    return row.shape == ArgumentShape::Sized ? 5 : 4;
+}
+
 // One row of the keyword table: the keyword, the function that runs it and
 // the data that function needs.
 struct Command {

@@ -12,24 +12,25 @@ namespace interpreter {
 namespace {
 using toolkit::Control;
 
-constexpr int kSizedNameElement = 5;
-constexpr int kUnsizedNameElement = 4;
-
-// Steps 1 to 3 of every creation command: read the name, add the control,
-// then set Left, Top, Width and (when the shape has one) Height one at a time.
-Control addPlacedControl(RunState &run, const ArgumentList &args, const ControlRow &row)
+// Steps 1 and 2 of every creation command: read the name, add the control.
+Control addControl(RunState &run, const ArgumentList &args, const ControlRow &row)
 {
-    const bool sized = row.shape == ArgumentShape::Sized;
-    const QString &name = args.at(sized ? kSizedNameElement : kUnsizedNameElement);
+    const QString &name = args.at(nameElementOf(row));
     Control control = run.window().addControl(QLatin1String(row.classId), name);
     run.controlLines.insert(name, run.lineNumber);
     run.host.controlCreated(name, run.lineNumber);
+    return control;
+}
+
+// Step 3: set Left, Top, Width and (when the shape has one) Height one at a
+// time.
+void place(Control &control, const ArgumentList &args, const ControlRow &row)
+{
     control.setProperty(QStringLiteral("Left"), args.at(1));
     control.setProperty(QStringLiteral("Top"), args.at(2));
     control.setProperty(QStringLiteral("Width"), args.at(3));
-    if (sized)
+    if (row.shape == ArgumentShape::Sized)
         control.setProperty(QStringLiteral("Height"), args.at(4));
-    return control;
 }
 
 // Entries go to the control in slices: a list past the run's memory budget is
@@ -74,7 +75,12 @@ namespace commands {
 void createControl(RunState &run, const ArgumentList &args, const Command &command)
 {
     const ControlRow &row = command.control;
-    Control control = addPlacedControl(run, args, row);
+    Control control = addControl(run, args, row);
+    // A control a live run keeps is what this line made of it last time; its
+    // picture is not even loaded again.
+    if (control.isKept())
+        return;
+    place(control, args, row);
     setContent(run, control, args, row);
     control.setProperty(QStringLiteral("Visible"), true);
     if (row.entriesElement > 0) {

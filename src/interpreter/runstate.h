@@ -5,6 +5,7 @@
 #include "interpreter/runhost.h"
 #include "toolkit/outputwindow.h"
 
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QString>
 
@@ -39,6 +40,8 @@ struct RunState {
     QHash<QString, int> controlLines;
     // Whether CreateWindow shows the run window (RunOptions::showWindow).
     bool showWindow = true;
+    // When the run stops between two lines; never for a compile run.
+    QDeadlineTimer deadline{QDeadlineTimer::Forever};
 };
 
 } // namespace interpreter

@@ -11,6 +11,7 @@
 #include "panel/buttons.h"
 #include "panel/filebar.h"
 #include "panel/helpviewer.h"
+#include "panel/livecontroller.h"
 #include "panel/panelaccessibility.h"
 #include "panel/panelmenus.h"
 #include "panel/panelrunhost.h"
@@ -174,6 +175,7 @@ void MainWindow::connectDocument()
         m_sourceFiles->finishSaves();
         m_sourceFiles->keepUnsavedForRecovery();
     });
+    m_live = new LiveController(*this);
 }
 
 void MainWindow::buildStatusBar()

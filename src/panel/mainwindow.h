@@ -21,6 +21,7 @@ namespace panel {
 
 class FileBar;
 class HelpViewer;
+class LiveController;
 class PanelMenus;
 class ScriptDocument;
 class SourceFiles;
@@ -42,6 +43,7 @@ public:
 
     ScriptDocument &document() const { return *m_document; }
     SourceFiles &sourceFiles() const { return *m_sourceFiles; }
+    LiveController &live() const { return *m_live; }
     interpreter::RunHost &runHost() const { return *m_runHost; }
     editing::ScriptEditor *editor() const { return m_editor; }
     editing::FindBar *findBar() const { return m_findBar; }
@@ -100,6 +102,7 @@ private:
     FileBar *m_fileBar = nullptr;
     ScriptDocument *m_document = nullptr;
     SourceFiles *m_sourceFiles = nullptr;
+    LiveController *m_live = nullptr;
     PanelMenus *m_menus = nullptr;
     HelpViewer *m_help = nullptr;
     std::unique_ptr<interpreter::RunHost> m_runHost;

@@ -4,6 +4,8 @@
 #include "editor/findbar.h"
 #include "editor/scripteditor.h"
 #include "interpreter/compilesource.h"
+#include "panel/designcontroller.h"
+#include "panel/livecontroller.h"
 #include "panel/mainwindow.h"
 #include "panel/recentscripts.h"
 #include "panel/sourcefiles.h"
@@ -179,6 +181,10 @@ void PanelMenus::buildRunMenu()
               {QKeySequence(Qt::Key_F5)});
     addAction(run, "actStepCompile", QStringLiteral("&Step Compile"),
               [this] { m_window.compile(interpreter::CompileStepByStep); }, {QKeySequence(Qt::Key_F8)});
+    run->addSeparator();
+    run->addAction(m_window.live().liveAction());
+    run->addAction(m_window.live().design().designAction());
+    run->addMenu(m_window.live().design().addControlMenu());
 }
 
 void PanelMenus::buildHelpMenu()

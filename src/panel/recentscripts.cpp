@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "panel/recentscripts.h"
 
-#include <QSettings>
-#include <memory>
+#include "panel/panelsettings.h"
 
 namespace panel {
 
@@ -10,12 +9,7 @@ namespace {
 constexpr qsizetype kMaxRecentScripts = 8;
 const QString kKey = QStringLiteral("recentScripts");
 
-// $XDG_CONFIG_HOME/zarvo/zarvo.conf on Linux.
-std::unique_ptr<QSettings> settings()
-{
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("zarvo"),
-                                       QStringLiteral("zarvo"));
-}
+std::unique_ptr<QSettings> settings() { return panelSettings(); }
 } // namespace
 
 QStringList recentScripts()

@@ -5,6 +5,7 @@
 #include "toolkit/controlvalues.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
@@ -135,26 +136,41 @@ void nameInput(const InputControl &input)
     // An editable combo box shows its own text box among its children.
     if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
         combo->lineEdit()->setAccessibleName(name);
-    if (input.label) {
-        input.label->setBuddy(widget);
-        return;
-    }
     // Lists and folder trees do not fall back on their tool tip by themselves.
-    widget->setAccessibleDescription(widget->toolTip());
+    if (!input.label)
+        widget->setAccessibleDescription(widget->toolTip());
+}
+
+// Each label's buddy is the control it names, or none. A label is changed
+// only where its buddy changes: a change repaints the label, and with it
+// every control that overlaps it, and the live window names its controls
+// again after each update.
+void setBuddies(const QList<QLabel *> &labels, const QList<InputControl> &inputs)
+{
+    QHash<QLabel *, QWidget *> buddies;
+    for (const InputControl &input : inputs) {
+        if (input.label)
+            buddies.insert(input.label, input.control.widget);
+    }
+    for (QLabel *label : labels) {
+        QWidget *buddy = buddies.value(label);
+        if (label->buddy() != buddy)
+            label->setBuddy(buddy);
+    }
 }
 } // namespace
 
 QList<UnlabelledControl> nameControls(QWidget *window)
 {
     QList<InputControl> inputs;
+    QList<QLabel *> labels;
     QList<QLabel *> freeLabels;
     for (const NamedControl &control : controlsInOrder(window)) {
         if (const char *kind = inputKindOf(control.classId)) {
             inputs.append({control, kind, nullptr});
         } else if (control.classId == QLatin1String(classid::Label)) {
             auto *label = static_cast<QLabel *>(control.widget);
-            if (label->buddy())
-                label->setBuddy(nullptr);
+            labels.append(label);
             if (canName(label, window))
                 freeLabels.append(label);
         } else if (control.classId == QLatin1String(classid::Image)) {
@@ -164,6 +180,7 @@ QList<UnlabelledControl> nameControls(QWidget *window)
     // A label beside a control names it before any label above another.
     findLabels(inputs, freeLabels, gapToTheLeft);
     findLabels(inputs, freeLabels, gapAbove);
+    setBuddies(labels, inputs);
     QList<UnlabelledControl> unlabelled;
     for (const InputControl &input : inputs) {
         nameInput(input);

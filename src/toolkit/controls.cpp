@@ -159,8 +159,17 @@ bool setCommonProperty(QWidget *w, const QString &property, const PropertyValue 
 
 Control::Control(QWidget *widget, int kind) : m_widget(widget), m_kind(kind) {}
 
+Control Control::kept(QWidget *widget, int kind)
+{
+    Control control(widget, kind);
+    control.m_kept = true;
+    return control;
+}
+
 void Control::setProperty(const QString &property, const PropertyValue &value)
 {
+    if (m_kept)
+        return;
     QWidget *w = m_widget.data();
     if (!w)
         platform::raiseError(platform::ErrInvalidArgument);
@@ -176,6 +185,8 @@ void Control::setProperty(const QString &property, const PropertyValue &value)
 
 void Control::setContent(const PropertyValue &value)
 {
+    if (m_kept)
+        return;
     const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->contentProperty)
         platform::raiseError(platform::ErrNoSuchProperty);
@@ -184,6 +195,8 @@ void Control::setContent(const PropertyValue &value)
 
 void Control::addItems(const QStringList &entries)
 {
+    if (m_kept)
+        return;
     QWidget *w = m_widget.data();
     if (!w)
         platform::raiseError(platform::ErrInvalidArgument);
@@ -194,16 +207,22 @@ void Control::addItems(const QStringList &entries)
     kind->addItem(w, entries);
 }
 
-QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
+int controlKindOf(const QString &classId)
 {
     for (int i = 0; i < int(std::size(kKinds)); ++i) {
-        if (classId == QLatin1String(kKinds[i].classId)) {
-            QWidget *widget = kKinds[i].create(parent);
-            kind = i;
-            return widget;
-        }
+        if (classId == QLatin1String(kKinds[i].classId))
+            return i;
     }
-    platform::raiseError(platform::ErrInvalidClass);
+    return -1;
+}
+
+QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind)
+{
+    const int found = controlKindOf(classId);
+    if (found < 0)
+        platform::raiseError(platform::ErrInvalidClass);
+    kind = found;
+    return kKinds[found].create(parent);
 }
 
 namespace kinds {
@@ -216,6 +235,12 @@ ValueReader valueReaderOf(const QString &classId)
     return nullptr;
 }
 } // namespace kinds
+
+bool hasFixedHeight(int kind)
+{
+    const ControlKind *found = kindAt(kind);
+    return found && found->fixedHeight;
+}
 
 QString controlClassId(int kind)
 {

@@ -30,6 +30,10 @@ public:
     // kind is the index createControlWidget gave; -1 knows only the
     // properties every kind has.
     explicit Control(QWidget *widget, int kind = -1);
+    // A handle on a control that a live run keeps as the last live run made
+    // it: setting its properties, content or entries does nothing.
+    static Control kept(QWidget *widget, int kind);
+    bool isKept() const { return m_kept; }
 
     // Sets a property by its name ("Left", "Caption", "Visible"...). Text
     // given for a number is converted with the locale's rules (13 when it is
@@ -47,12 +51,21 @@ public:
 private:
     QPointer<QWidget> m_widget;
     int m_kind = -1; // index in the kind table
+    bool m_kept = false;
 };
 
 // Creates the widget of a class identifier ("VB.CommandButton"...), hidden,
 // as a child of parent, and stores the index of its kind in kind. Raises 711
 // for an unknown class identifier.
 QWidget *createControlWidget(const QString &classId, QWidget *parent, int &kind);
+
+// The kind index of a class identifier, as createControlWidget gives it; -1
+// for an unknown class identifier.
+int controlKindOf(const QString &classId);
+
+// Whether a kind's height follows its font, so that a script sets only its
+// width (combo box, drive list).
+bool hasFixedHeight(int kind);
 
 // The class identifier of a kind index createControlWidget gave; empty for
 // any other index.

@@ -58,6 +58,18 @@ void OutputWindow::unload()
     m_window = nullptr;
 }
 
+void OutputWindow::attach(OutputWindowWidget *window)
+{
+    m_window = window;
+}
+
+OutputWindowWidget *OutputWindow::detach()
+{
+    OutputWindowWidget *window = m_window;
+    m_window = nullptr;
+    return window;
+}
+
 void OutputWindow::setLeft(float twips)
 {
     OutputWindowWidget &w = loaded();
@@ -97,6 +109,8 @@ void OutputWindow::show()
 {
     OutputWindowWidget &w = loaded();
     w.showTitle();
+    if (w.isStaged())
+        return;
     w.show();
     w.reapplyGeometry();
 }
@@ -112,16 +126,23 @@ Control OutputWindow::addControl(const QString &classId, const QString &name)
     OutputWindowWidget &w = loaded();
     if (!isAcceptableName(name))
         platform::raiseError(platform::ErrInvalidArgument);
-    if (w.findControl(name).widget)
+    const QString key = controlNameKey(name);
+    if (w.findControlByKey(key).widget)
         platform::raiseControlError(platform::ErrDuplicateControl, name);
     w.budget().chargeControl();
     if (w.controlCount() % kPostedEventsEveryControls == 0)
         QCoreApplication::sendPostedEvents();
-    int kind = -1;
-    QWidget *control = createControlWidget(classId, &w, kind);
+    if (const auto kept = w.takeKeptControl(key, controlKindOf(classId))) {
+        w.budget().chargeBytes(kept->chargedBytes);
+        w.registerControlByKey(key, *kept);
+        return Control::kept(kept->widget, kept->kind);
+    }
+    OutputWindowWidget::ControlEntry entry;
+    QWidget *control = createControlWidget(classId, &w, entry.kind);
     control->setObjectName(name);
-    w.registerControl(name, control, kind);
-    return Control(control, kind);
+    entry.widget = control;
+    w.registerControlByKey(key, entry);
+    return Control(control, entry.kind);
 }
 
 Control OutputWindow::control(const QString &name) const
@@ -129,7 +150,7 @@ Control OutputWindow::control(const QString &name) const
     const OutputWindowWidget::ControlEntry found = m_window ? m_window->findControl(name) : OutputWindowWidget::ControlEntry{};
     if (!found.widget)
         platform::raiseControlError(platform::ErrControlNotFound, name);
-    return Control(found.widget, found.kind);
+    return found.kept ? Control::kept(found.widget, found.kind) : Control(found.widget, found.kind);
 }
 
 QList<UnlabelledControl> OutputWindow::nameControls()

@@ -27,6 +27,10 @@ public:
     void load();
     // Unloads the window with all its controls; no effect when none is loaded.
     void unload();
+    // Makes the handle hold a window built elsewhere (a live run's staged
+    // window) instead of loading one; detach() gives it back.
+    void attach(OutputWindowWidget *window);
+    OutputWindowWidget *detach();
 
     void setLeft(float twips);
     void setTop(float twips);
@@ -37,7 +41,8 @@ public:
     void setCaption(const QString &caption);
     // 0 = no border; any other value keeps the sizable border.
     void setBorderStyle(int style);
-    // Makes the window visible and shows it modeless, without an owner.
+    // Makes the window visible and shows it modeless, without an owner. A
+    // staged window only takes its kept title: the live window shows it.
     void show();
     // Shows what the window keeps back while a run goes on (its last title):
     // the run calls it wherever the user sees the window, at a step pause,
@@ -46,6 +51,8 @@ public:
 
     // Adds a hidden control of a class under a name. Raises 5 for a name the
     // toolkit does not accept and 727 for a name the window already holds.
+    // A control of that name and kind offered as kept is taken instead of a
+    // new one, charged to the budget as it was charged when it was made.
     Control addControl(const QString &classId, const QString &name);
     // The control of that name (letter case of A-Z ignored); 730 when none.
     Control control(const QString &name) const;

@@ -17,9 +17,10 @@ int toPixels(float twips, float twipsPerPixel)
 {
     return int(std::lround(double(twips) / double(twipsPerPixel)));
 }
+} // namespace
 
 // Control names compare with the letter case of A-Z ignored.
-QString nameKey(const QString &name)
+QString controlNameKey(const QString &name)
 {
     QString key = name;
     for (QChar &c : key) {
@@ -28,9 +29,8 @@ QString nameKey(const QString &name)
     }
     return key;
 }
-} // namespace
 
-bool sameControlName(const QString &a, const QString &b) { return nameKey(a) == nameKey(b); }
+bool sameControlName(const QString &a, const QString &b) { return controlNameKey(a) == controlNameKey(b); }
 
 void checkPixelGeometry(double left, double top, double width, double height)
 {
@@ -66,18 +66,30 @@ void OutputWindowWidget::setOuterGeometry(float left, float top, float width, fl
     reapplyGeometry();
 }
 
+void OutputWindowWidget::setOuterSize(float width, float height)
+{
+    checkPixelGeometry(0, 0, double(width) / platform::twipsPerPixelX(), double(height) / platform::twipsPerPixelY());
+    m_width = width;
+    m_height = height;
+    resizeToOuterSize();
+}
+
 void OutputWindowWidget::reapplyGeometry()
 {
-    const float tx = platform::twipsPerPixelX();
-    const float ty = platform::twipsPerPixelY();
+    resizeToOuterSize();
+    if (m_positioned)
+        move(toPixels(m_left, platform::twipsPerPixelX()), toPixels(m_top, platform::twipsPerPixelY()));
+}
+
+void OutputWindowWidget::resizeToOuterSize()
+{
     // Before the window is shown the frame is unknown and taken as zero.
     const QRect frame = frameGeometry();
     const QRect client = geometry();
     const int extraWidth = isVisible() ? frame.width() - client.width() : 0;
     const int extraHeight = isVisible() ? frame.height() - client.height() : 0;
-    resize(qMax(0, toPixels(m_width, tx) - extraWidth), qMax(0, toPixels(m_height, ty) - extraHeight));
-    if (m_positioned)
-        move(toPixels(m_left, tx), toPixels(m_top, ty));
+    resize(qMax(0, toPixels(m_width, platform::twipsPerPixelX()) - extraWidth),
+           qMax(0, toPixels(m_height, platform::twipsPerPixelY()) - extraHeight));
 }
 
 QSize OutputWindowWidget::outerSize() const
@@ -104,12 +116,50 @@ void OutputWindowWidget::showTitle()
 
 OutputWindowWidget::ControlEntry OutputWindowWidget::findControl(const QString &name) const
 {
-    return m_controls.value(nameKey(name));
+    return m_controls.value(controlNameKey(name));
 }
 
 void OutputWindowWidget::registerControl(const QString &name, QWidget *control, int kind)
 {
-    m_controls.insert(nameKey(name), ControlEntry{control, kind});
+    ControlEntry entry;
+    entry.widget = control;
+    entry.kind = kind;
+    registerControlByKey(controlNameKey(name), entry);
+}
+
+void OutputWindowWidget::registerControlByKey(const QString &key, const ControlEntry &entry)
+{
+    m_controls.insert(key, entry);
+    m_keys.append(key);
+}
+
+void OutputWindowWidget::adoptControls(const OutputWindowWidget &other)
+{
+    m_controls = other.m_controls;
+    m_keys = other.m_keys;
+}
+
+void OutputWindowWidget::addChargedBytes(const QString &name, qint64 bytes)
+{
+    const auto found = m_controls.find(controlNameKey(name));
+    if (found != m_controls.end())
+        found->chargedBytes += bytes;
+}
+
+void OutputWindowWidget::offerKeptControl(const QString &key, const ControlEntry &entry)
+{
+    m_keptOffers.insert(key, entry);
+}
+
+std::optional<OutputWindowWidget::ControlEntry> OutputWindowWidget::takeKeptControl(const QString &key, int kind)
+{
+    const auto found = m_keptOffers.constFind(key);
+    if (found == m_keptOffers.constEnd() || found->kind != kind || !found->widget)
+        return std::nullopt;
+    ControlEntry entry = *found;
+    m_keptOffers.erase(found);
+    entry.kept = true;
+    return entry;
 }
 
 } // namespace toolkit

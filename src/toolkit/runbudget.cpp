@@ -32,8 +32,10 @@ qint64 entriesBytes(const QStringList &entries)
 
 void chargeRunMemory(QWidget *control, qint64 bytes)
 {
-    if (auto *window = qobject_cast<OutputWindowWidget *>(control->parentWidget()))
+    if (auto *window = qobject_cast<OutputWindowWidget *>(control->parentWidget())) {
         window->budget().chargeBytes(bytes);
+        window->addChargedBytes(control->objectName(), bytes);
+    }
 }
 
 } // namespace toolkit

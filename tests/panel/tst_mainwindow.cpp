@@ -132,7 +132,7 @@ void TestMainWindow::menusHoldEveryCommand_data()
                           << QStringList{"actUndo", "actRedo", "actCut", "actCopy", "actPaste", "actSelectAll",
                                          "actFind", "actFindNext", "actFindPrevious", "actGoToLine",
                                          "mSAVEATEVERYEDIT"};
-    QTest::newRow("Run") << "mRUN" << QStringList{"actCompile", "actStepCompile"};
+    QTest::newRow("Run") << "mRUN" << QStringList{"actCompile", "actStepCompile", "mLIVE", "mDESIGN"};
     QTest::newRow("Help") << "mHELP" << QStringList{"actScriptReference", "actShellModes", "mABOUT"};
 }
 
