@@ -26,13 +26,6 @@ constexpr double kKeyLimitMs = 2.0;
 constexpr double kReloadLimitMs = 1000.0;
 constexpr int kReloadTimeoutMs = 5000;
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        std::perror("writing the script");
-}
-
 // A script of about size bytes whose lines hold non-ASCII text.
 QByteArray nonAsciiScript(qsizetype size)
 {
@@ -75,7 +68,7 @@ std::unique_ptr<QPlainTextEdit> bareEditor(const QByteArray &bytes)
 void measureKeys(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(QString::fromLatin1(name) + QStringLiteral(".txt"));
-    writeFile(path, bytes);
+    bench::writeFile(path, bytes);
     panel::MainWindow window(path);
     window.show();
     bench::waitUntilIdle(&window);
@@ -101,7 +94,7 @@ void measureKeys(const QTemporaryDir &dir, const char *name, const QByteArray &b
 double reloadAfterOutsideChange(panel::MainWindow &window, const QString &path, const QByteArray &bytes)
 {
     const QString replacement = path + QStringLiteral(".new");
-    writeFile(replacement, bytes);
+    bench::writeFile(replacement, bytes);
     QEventLoop loop;
     bool reloaded = false;
     QObject::connect(&window.document(), &panel::ScriptDocument::reloadedFromDisk, &loop, [&] { reloaded = true; });
@@ -123,7 +116,7 @@ void measureReload(const QTemporaryDir &dir)
     const QString path = dir.filePath(QStringLiteral("reloaded.txt"));
     const QByteArray first = bench::buttonScript(qsizetype(1) << 20);
     const QByteArray second = nonAsciiScript(qsizetype(1) << 20);
-    writeFile(path, first);
+    bench::writeFile(path, first);
     panel::MainWindow window(path);
     window.show();
     bench::waitUntilIdle(&window);

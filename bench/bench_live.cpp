@@ -28,13 +28,6 @@ namespace {
 constexpr double kSampleGoalMs = 30;
 constexpr double kFrameMs = 16;
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        std::perror("writing a script");
-}
-
 // Replaces the first character after the first quote of a line with the
 // other of two letters, as a user's keystroke would, and runs live at once.
 double timeEditToPainted(panel::MainWindow &panel, int line)
@@ -79,7 +72,7 @@ void twoThousand(panel::MainWindow &panel, const QTemporaryDir &dir, const bench
 {
     constexpr int kControls = 2000;
     const QString script = dir.filePath(QStringLiteral("live2000.txt"));
-    writeFile(script, bench::scriptOf(kControls, material));
+    bench::writeFile(script, bench::scriptOf(kControls, material));
     goLive(panel, script);
     // Control 990 is a button ("Go"), on line 992 after the CreateWindow line.
     const auto update = [&] { return timeEditToPainted(panel, 992); };

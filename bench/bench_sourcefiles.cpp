@@ -31,13 +31,6 @@ namespace {
 constexpr int kHeldKeys = 30;
 constexpr double kHeldKeyIntervalMs = 1000.0 / 30;
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        std::perror("writing the script");
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -117,7 +110,7 @@ void measureSize(panel::MainWindow &window, const QTemporaryDir &dir, int megaby
 {
     const QString kind = nonAscii ? QStringLiteral("%1 MB non-ASCII").arg(megabytes) : QStringLiteral("%1 MB").arg(megabytes);
     const QString path = dir.filePath(QStringLiteral("script%1%2.txt").arg(megabytes).arg(nonAscii ? "u" : ""));
-    writeFile(path, bench::buttonScript(qsizetype(megabytes) << 20, nonAscii ? "Grüße " : "Caption "));
+    bench::writeFile(path, bench::buttonScript(qsizetype(megabytes) << 20, nonAscii ? "Grüße " : "Caption "));
     // Emptied without autosave, which would empty the last script measured.
     QAction *autosave = window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"));
     autosave->setChecked(false);
@@ -174,7 +167,7 @@ void measureFileLayer(const QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("layer.txt"));
     QByteArray bytes = bench::buttonScript(qsizetype(10) << 20);
-    writeFile(path, bytes);
+    bench::writeFile(path, bytes);
     files::FileIdentity identity = files::identityOfBytes(path, bytes);
     const QByteArray target = QFile::encodeName(dir.filePath(QStringLiteral("layer-atomic.txt")));
     bench::Samples saves, atomic;
@@ -209,8 +202,8 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     uncoloured.show();
     const QString script = dir.filePath(QStringLiteral("coloured.txt"));
     const QString uncolouredScript = dir.filePath(QStringLiteral("uncoloured.txt"));
-    writeFile(script, bench::buttonScript(qsizetype(1) << 20));
-    writeFile(uncolouredScript, bench::buttonScript(qsizetype(1) << 20));
+    bench::writeFile(script, bench::buttonScript(qsizetype(1) << 20));
+    bench::writeFile(uncolouredScript, bench::buttonScript(qsizetype(1) << 20));
     window.sourceFiles().load(script);
     uncoloured.sourceFiles().load(uncolouredScript);
     window.findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(true);
@@ -247,7 +240,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString empty = dir.filePath(QStringLiteral("empty.txt"));
-    writeFile(empty, QByteArray());
+    bench::writeFile(empty, QByteArray());
     panel::MainWindow window(empty);
     window.show();
     bench::waitUntilIdle(&window);

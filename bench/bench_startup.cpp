@@ -51,13 +51,6 @@ Usage runProcess(const QStringList &command)
     return Usage{ms(usage.ru_utime) + ms(usage.ru_stime), bench::elapsedMs(wall), double(usage.ru_maxrss) / 1024};
 }
 
-void writeScript(const QString &path, qsizetype size)
-{
-    const QByteArray script = bench::buttonScript(size);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size())
-        std::perror("writing a script");
-}
 
 void compare(const char *name, const QStringList &zarvo, const QStringList &baseline, int rounds, double goal)
 {
@@ -97,8 +90,8 @@ int main(int argc, char *argv[])
     QFile::copy(QStringLiteral(ZARVO_SAMPLE), sample);
     const QString oneMb = dir.filePath(QStringLiteral("1mb.txt"));
     const QString tenMb = dir.filePath(QStringLiteral("10mb.txt"));
-    writeScript(oneMb, qsizetype(1) << 20);
-    writeScript(tenMb, qsizetype(10) << 20);
+    bench::writeFile(oneMb, bench::buttonScript(qsizetype(1) << 20));
+    bench::writeFile(tenMb, bench::buttonScript(qsizetype(10) << 20));
 
     bench::printHeader();
     compare("start-up CPU, bundled sample vs empty app", {zarvo, sample}, {baseline, QStringLiteral("empty")}, rounds,

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QList>
 #include <QWidget>
 #include <QWindow>
@@ -102,6 +103,14 @@ inline QByteArray buttonScript(qsizetype size, const QByteArray &caption = "Capt
         script += "CreateButton cmd" + QByteArray::number(i) + ", 10, 20, 100, 25, \"" + caption + QByteArray::number(i)
             + "\"\r\n";
     return script;
+}
+
+// Writes a benchmark's script, saying so on standard error when it cannot.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        std::perror("writing a script");
 }
 
 inline double elapsedMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }

@@ -166,13 +166,20 @@ Control Control::kept(QWidget *widget, int kind)
     return control;
 }
 
+// The control's widget; 5 when its window has been closed since.
+QWidget *Control::widgetOrRaise() const
+{
+    QWidget *w = m_widget.data();
+    if (!w)
+        platform::raiseError(platform::ErrInvalidArgument);
+    return w;
+}
+
 void Control::setProperty(const QString &property, const PropertyValue &value)
 {
     if (m_kept)
         return;
-    QWidget *w = m_widget.data();
-    if (!w)
-        platform::raiseError(platform::ErrInvalidArgument);
+    QWidget *w = widgetOrRaise();
     const ControlKind *kind = kindAt(m_kind);
     if (kind && kind->fixedHeight && property == QLatin1String("Height"))
         platform::raiseError(platform::ErrReadOnlyProperty);
@@ -197,9 +204,7 @@ void Control::addItems(const QStringList &entries)
 {
     if (m_kept)
         return;
-    QWidget *w = m_widget.data();
-    if (!w)
-        platform::raiseError(platform::ErrInvalidArgument);
+    QWidget *w = widgetOrRaise();
     const ControlKind *kind = kindAt(m_kind);
     if (!kind || !kind->addItem)
         platform::raiseError(platform::ErrNoSuchProperty);

@@ -49,6 +49,8 @@ public:
     void addItems(const QStringList &entries);
 
 private:
+    QWidget *widgetOrRaise() const;
+
     QPointer<QWidget> m_widget;
     int m_kind = -1; // index in the kind table
     bool m_kept = false;
