@@ -102,9 +102,9 @@ void LiveController::runNow()
     timer.start();
     // A run stops at its first line past the limit: typing waits no longer.
     const interpreter::LiveRunEnd end = interpreter::runLive(
-        m_window.editor()->text(), m_window.document().path(), *m_liveWindow, QDeadlineTimer(kSlowRunMilliseconds));
+        m_window.editor()->text(), m_window.document().path(), *m_liveWindow, QDeadlineTimer(m_slowRunMilliseconds));
     const qint64 elapsed = timer.elapsed();
-    if (end.outOfTime || elapsed > kSlowRunMilliseconds) {
+    if (end.outOfTime || elapsed > m_slowRunMilliseconds) {
         pause();
         return;
     }

@@ -47,6 +47,8 @@ public:
     // A live run of the editor's text now, the idle time over. Waits while
     // a modal window (a step pause, a box) is up.
     void runNow();
+    // How long a live run may take (kSlowRunMilliseconds unless changed).
+    void setSlowRunLimit(qint64 milliseconds) { m_slowRunMilliseconds = milliseconds; }
 
 private:
     void setLive(bool live);
@@ -69,6 +71,7 @@ private:
     QString m_failureToolTip;
     // Turned off by a slow run: on again for the next script loaded.
     bool m_paused = false;
+    qint64 m_slowRunMilliseconds = kSlowRunMilliseconds;
 };
 
 } // namespace panel

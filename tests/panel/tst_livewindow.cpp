@@ -59,6 +59,7 @@ private Q_SLOTS:
     void liveOffLeavesThePanelAsItWas();
     void compileOpensItsOwnWindowWhileLive();
     void rememberedBetweenStarts();
+    void slowRunTurnsLiveOff();
 
 private:
     QWidget *liveWindow() const { return m_window->live().liveWindow().window(); }
@@ -278,6 +279,24 @@ void TestLiveWindow::rememberedBetweenStarts()
     m_window->findChild<QAction *>(QStringLiteral("mSAVEATEVERYEDIT"))->setChecked(false);
     m_window->editor()->setText(kScript);
     QTRY_VERIFY(liveWindow());
+}
+
+void TestLiveWindow::slowRunTurnsLiveOff()
+{
+    m_window->live().setSlowRunLimit(0); // every run is too slow
+    liveAction()->trigger();
+    QVERIFY(!liveWindow() || !liveWindow()->isVisible());
+    QVERIFY(!liveAction()->isChecked());
+    QVERIFY(statusLine().startsWith(QStringLiteral("Live: a run took longer than a second")));
+    // What the next start remembers stays as the user chose it.
+    QVERIFY(panel::panelSettings()->value(QStringLiteral("liveWindow")).toBool());
+    typeAtEndOfLine(m_window->editor(), 2, QStringLiteral(" "));
+    QTest::qWait(panel::LiveController::kIdleMilliseconds * 2);
+    QVERIFY(!liveWindow() || !liveWindow()->isVisible());
+    // Turned on again by the user, with runs that are fast enough.
+    m_window->live().setSlowRunLimit(panel::LiveController::kSlowRunMilliseconds);
+    goLive();
+    QVERIFY(liveAction()->isChecked());
 }
 
 QTEST_MAIN(TestLiveWindow)
