@@ -158,6 +158,9 @@ bool DesignController::editLine(int line, const QStringList &lineTexts, const in
     // The line as the run reads it may start after a byte order mark.
     const int offset = block.position() + int(block.text().size() - placed->text.size());
     QTextCursor cursor(editor->document());
+    // An undo puts the editor's cursor where the edit block began: at the
+    // numbers, not at the top of the script.
+    cursor.setPosition(offset + int(edits->first().start));
     if (join)
         cursor.joinPreviousEditBlock();
     else

@@ -186,6 +186,8 @@ void TestDesignMode::undoPutsTheLineBack()
     QCOMPARE(control(QStringLiteral("cmdA"))->pos(), QPoint(11, 38));
     m_window->editor()->undo(); // the drag
     QCOMPARE(line(3), QStringLiteral("CreateButton   11,  8 , 80, 24, cmdA, -, \"A, b\""));
+    // The cursor goes where the undone numbers are, as after any undo.
+    QCOMPARE(m_window->editor()->textCursor().blockNumber(), 2);
     m_window->editor()->undo(); // the three keys
     QCOMPARE(line(3), QStringLiteral("CreateButton   8,  8 , 80, 24, cmdA, -, \"A, b\""));
     settle();
