@@ -64,7 +64,6 @@ private Q_SLOTS:
         panel::ScriptDocument document;
         document.load(path);
         QTextCursor(document.textDocument()).insertText(QStringLiteral("x"));
-        document.setModified(true);
         int failedNumber = 0;
         connect(&document, &panel::ScriptDocument::saveFinished, this,
                 [&](const QString &, const files::SaveResult &result) { failedNumber = result.errorNumber; });
