@@ -42,13 +42,9 @@ SourceFiles::SourceFiles(MainWindow &window) : QObject(&window), m_window(window
     connect(document, &ScriptDocument::saveFinished, this, &SourceFiles::reportSave);
     connect(document, &ScriptDocument::fileStateChanged, this, &SourceFiles::showFileState);
     connect(document, &ScriptDocument::reloadedFromDisk, this, [this, document] {
-        QString status = QStringLiteral("Source reloaded: another program changed ") + document->path()
-            + QStringLiteral(".");
-        if (!document->saveChanges().isEmpty()) {
-            m_window.holdAutosave();
-            status += QLatin1Char(' ') + document->saveChanges() + QStringLiteral(" Autosave is off until you save on purpose.");
-        }
-        m_window.setStatus(status);
+        const QString held = holdAutosaveIfSavesChange();
+        m_window.setStatus(QStringLiteral("Source reloaded: another program changed ") + document->path()
+                           + QStringLiteral(".") + (held.isEmpty() ? QString() : QLatin1Char(' ') + held));
         showSize();
     });
     FileBar *bar = window.fileBar();
@@ -97,13 +93,10 @@ bool SourceFiles::load(const QString &path)
         document.load(path);
         loaded = true;
         m_editAnyway = false;
-        if (document.saveChanges().isEmpty()) {
+        status = holdAutosaveIfSavesChange();
+        if (status.isEmpty()) {
             m_window.releaseAutosave();
             status = QStringLiteral("Source code loaded. Waiting...");
-        } else {
-            // Nothing is rewritten until the user saves on purpose.
-            m_window.holdAutosave();
-            status = document.saveChanges() + QStringLiteral(" Autosave is off until you save on purpose.");
         }
     } catch (const platform::Error &error) {
         status = QStringLiteral("Error loading source ") + path;
@@ -313,8 +306,21 @@ void SourceFiles::reloadFromBar()
                            + error.description() + QStringLiteral("."));
         return;
     }
-    m_window.setStatus(QStringLiteral("Source reloaded as another program left it. Ctrl+Z brings your text back."));
+    const QString held = holdAutosaveIfSavesChange();
+    m_window.setStatus(QStringLiteral("Source reloaded as another program left it. Ctrl+Z brings your text back.")
+                       + (held.isEmpty() ? QString() : QLatin1Char(' ') + held));
     showSize();
+}
+
+// A file a save would change (its line breaks) is not rewritten until the
+// user saves on purpose; gives the words the status line adds, if any.
+QString SourceFiles::holdAutosaveIfSavesChange()
+{
+    const QString &changes = m_window.document().saveChanges();
+    if (changes.isEmpty())
+        return QString();
+    m_window.holdAutosave();
+    return changes + QStringLiteral(" Autosave is off until you save on purpose.");
 }
 
 void SourceFiles::overwriteFromBar() { m_window.document().overwrite(); }

@@ -72,6 +72,7 @@ private:
     void reportSave(const QString &path, const files::SaveResult &result);
     void showFileState();
     void reloadFromBar();
+    QString holdAutosaveIfSavesChange();
     void overwriteFromBar();
     QString chooseFile(int mode, const QString &title);
     void showSize();

@@ -26,6 +26,7 @@ using testsupport::writeFile;
 namespace {
 const QByteArray kOriginal = "SetText t1, \"mine\"\r\n";
 const QByteArray kAppended = "SetText t2, \"theirs\"\r\n";
+const QByteArray kAppendedLf = "SetText t2, \"theirs\"\n"; // a save would make it CR LF
 const QByteArray kReplacement = "SetText t3, \"replaced\"\r\n";
 const QByteArray kElsewhere = "; another file\r\n";
 
@@ -40,11 +41,12 @@ void setAutosave(MainWindow &window, bool on)
 QByteArray changeOutside(const QString &change, const QString &path)
 {
     const QString other = QFileInfo(path).dir().filePath(QStringLiteral("other.txt"));
-    if (change == QLatin1String("append")) {
+    if (change.startsWith(QLatin1String("append"))) {
+        const QByteArray appended = change.endsWith(QLatin1String("LF")) ? kAppendedLf : kAppended;
         QFile file(path);
-        if (!file.open(QIODevice::Append) || file.write(kAppended) != kAppended.size())
+        if (!file.open(QIODevice::Append) || file.write(appended) != appended.size())
             return "append failed";
-        return kOriginal + kAppended;
+        return kOriginal + appended;
     }
     if (change == QLatin1String("replace")) {
         writeFile(other, kReplacement);
@@ -137,6 +139,9 @@ private Q_SLOTS:
                                                     << "yx" + kOriginal;
         QTest::newRow("delete, then a key") << "delete" << "after" << true << deleted << "cmdOverwrite"
                                             << "yx" + kOriginal;
+        // Reloaded, a file a save would change waits for a deliberate save.
+        QTest::newRow("append with a lone LF, then a key")
+            << "append LF" << "after" << true << changed << "cmdReload" << kOriginal + kAppendedLf;
         QTest::newRow("autosave off with edits") << "append" << "before" << false << changed << "cmdReload"
                                                  << kOriginal + kAppended;
     }
@@ -189,7 +194,8 @@ private Q_SLOTS:
         QVERIFY(w.document().waitForSaves());
         QVERIFY(!w.fileBar()->isVisible());
         if (answer == QLatin1String("cmdReload")) {
-            QCOMPARE(w.editor()->text(), QString::fromLatin1(theirs));
+            // The editor gives every line break as CR LF.
+            QCOMPARE(w.editor()->text(), QString::fromLatin1(theirs).replace("\r\n", "\n").replace('\n', "\r\n"));
             undo(w);
         }
         QCOMPARE(readFile(m_path), fileAfter);
