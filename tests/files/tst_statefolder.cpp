@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "files/recovery.h"
 #include "files/safesave.h"
+#include "files/secondname.h"
 #include "files/statefolder.h"
 #include "support/testscript.h"
 
@@ -141,6 +142,16 @@ private Q_SLOTS:
         files::writeFileAtomically(path("script.txt"), "new\r\n");
         QCOMPARE(readFile(path("victim")), QByteArray("victim\r\n"));
         QCOMPARE(readFile(path("script.txt")), QByteArray("new\r\n"));
+        // Copies take names of their own; whatever the name, a link planted
+        // there is not followed.
+        QVERIFY(QFile::link(path("victim"), state("zarvo/recovery/planted")));
+        const int folder = ::open(raw(state("zarvo/recovery")).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        {
+            files::SecondNameFile copy;
+            QCOMPARE(copy.create(folder, raw(state("zarvo/recovery")), "planted", 0600), EEXIST);
+        }
+        ::close(folder);
+        QCOMPARE(readFile(path("victim")), QByteArray("victim\r\n"));
 
         if (!isRoot())
             QSKIP("planting another user's copy needs root (chown)");
