@@ -77,11 +77,4 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zarvo.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# A program built on Qt's private API runs only with the very Qt build it was
-# compiled against; Debian's Qt libraries provide qt6-base-abi with that
-# build's version.
-get_property(ZARVO_USES_QT_PRIVATE_API GLOBAL PROPERTY ZARVO_USES_QT_PRIVATE_API)
-if(ZARVO_USES_QT_PRIVATE_API)
-  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-abi (= ${Qt6Gui_VERSION})")
-endif()
 include(CPack)

@@ -58,11 +58,6 @@ std::pair<int, int> CodeEditor::shownLines() const
     return {first, first + viewport()->height() / qMax(1, fontMetrics().height()) + 1};
 }
 
-int CodeEditor::gutterWidth() const
-{
-    return gutterWidthFor(blockCount());
-}
-
 int CodeEditor::gutterWidthFor(int lineCount) const
 {
     const int digits = int(QString::number(qMax(1, lineCount)).size());

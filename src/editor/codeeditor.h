@@ -31,8 +31,6 @@ public:
     // The 0-based numbers of the first and the last line the editor shows.
     std::pair<int, int> shownLines() const;
 
-    // Width the gutter needs for the highest line number.
-    int gutterWidth() const;
     // Gives the gutter the width for a text of lineCount lines before the
     // text is put in, so that the text area keeps its width when it arrives
     // (a change of width lays the whole document out again).

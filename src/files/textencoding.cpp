@@ -7,7 +7,6 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <utility>
@@ -136,36 +135,6 @@ bool TextEncoder::append(QByteArray &out, QStringView text)
     out.truncate(end - out.constData());
     return !m_encoder.hasError();
 }
-
-TextWriter::TextWriter(TextEncoding encoding, QByteArray &out)
-    : m_encoder(converterName(encoding), QStringConverter::Flag::Stateless), m_out(out)
-{
-    m_out.resize(m_out.capacity());
-}
-
-char *TextWriter::roomFor(qsizetype bytes)
-{
-    if (m_out.size() - m_size < bytes)
-        m_out.resize(qMax(m_out.size() * 2, m_size + bytes));
-    return m_out.data() + m_size;
-}
-
-bool TextWriter::appendText(QStringView text)
-{
-    char *start = roomFor(m_encoder.requiredSpace(text.size()));
-    m_size += m_encoder.appendToBuffer(start, text) - start;
-    return !m_encoder.hasError();
-}
-
-void TextWriter::appendBytes(QByteArrayView bytes)
-{
-    if (bytes.isEmpty())
-        return;
-    std::memcpy(roomFor(bytes.size()), bytes.data(), size_t(bytes.size()));
-    m_size += bytes.size();
-}
-
-void TextWriter::finish() { m_out.truncate(m_size); }
 
 namespace {
 QByteArray readBytes(const QString &path, ReadSource source)

@@ -54,26 +54,6 @@ private:
     QStringEncoder m_encoder;
 };
 
-// Encodes a text piece by piece into a buffer, reusing the buffer's memory:
-// it starts empty, grows only when its capacity is short, and finish() cuts
-// it to what was written. Per piece this costs a comparison and the encoding
-// itself, so a text of many short lines encodes as fast as one long one.
-class TextWriter {
-public:
-    TextWriter(TextEncoding encoding, QByteArray &out);
-    // Returns false once a character had no byte in the encoding.
-    bool appendText(QStringView text);
-    void appendBytes(QByteArrayView bytes);
-    void finish();
-
-private:
-    char *roomFor(qsizetype bytes);
-
-    QStringEncoder m_encoder;
-    QByteArray &m_out;
-    qsizetype m_size = 0;
-};
-
 // Where a read takes its bytes from.
 enum class ReadSource {
     RegularFile,  // the file at the path, which must be a regular file

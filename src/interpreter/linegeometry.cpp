@@ -47,12 +47,6 @@ QString numberText(int value)
     return locale.toString(value);
 }
 
-bool createsWidthOnly(const QString &line)
-{
-    const files::ScriptLineParts parts = files::scriptLineParts(line);
-    return !parts.blank() && !parts.comment && numbersOf(keywordOf(line, parts)) == 3;
-}
-
 std::optional<QList<TextEdit>> geometryEdits(const QString &line, const GeometryNumbers &numbers)
 {
     const files::ScriptLineParts parts = files::scriptLineParts(line);

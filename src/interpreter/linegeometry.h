@@ -28,10 +28,6 @@ using GeometryNumbers = std::array<std::optional<int>, 4>;
 // stands in the line (a line too short, Date$ among the numbers).
 std::optional<QList<TextEdit>> geometryEdits(const QString &line, const GeometryNumbers &numbers);
 
-// Whether the line is a creation line of a kind whose height the script
-// does not set.
-bool createsWidthOnly(const QString &line);
-
 // A number as a line holds it, read back as the same number: plain digits,
 // which every locale reads alike, with a minus sign the locale reads.
 QString numberText(int value);

@@ -18,6 +18,21 @@ namespace panel {
 namespace {
 constexpr QSize kDefaultSizePixels(760, 620);
 
+// The anchor a heading gets, as the documents' links write it: letters and
+// digits in lower case, each space a "-", other characters dropped
+// ("How a run reports a failure" gives "how-a-run-reports-a-failure").
+QString headingAnchor(const QString &heading)
+{
+    QString anchor;
+    for (const QChar c : heading.toLower()) {
+        if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+            anchor += c;
+        else if (c == QLatin1Char(' '))
+            anchor += QLatin1Char('-');
+    }
+    return anchor;
+}
+
 // Qt's Markdown reader gives headings no anchors: each gets the one the
 // documents' links use.
 void nameHeadings(QTextDocument &document)
@@ -116,18 +131,6 @@ void HelpViewer::showDocument(const QString &fileName, const QString &anchor)
     raise();
     activateWindow();
     m_browser->setFocus();
-}
-
-QString headingAnchor(const QString &heading)
-{
-    QString anchor;
-    for (const QChar c : heading.toLower()) {
-        if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
-            anchor += c;
-        else if (c == QLatin1Char(' '))
-            anchor += QLatin1Char('-');
-    }
-    return anchor;
 }
 
 QString commandOfLine(const QString &line)

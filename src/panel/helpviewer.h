@@ -24,20 +24,12 @@ public:
     // and raises the window.
     void showDocument(const QString &fileName, const QString &anchor = QString());
 
-    QTextBrowser *browser() const { return m_browser; }
-    editing::FindBar *findBar() const { return m_findBar; }
-
 private:
     void addFindKeys();
 
     QTextBrowser *m_browser = nullptr;
     editing::FindBar *m_findBar = nullptr;
 };
-
-// The anchor a heading gets, as the documents' links write it: letters and
-// digits in lower case, each space a "-", other characters dropped
-// ("How a run reports a failure" gives "how-a-run-reports-a-failure").
-QString headingAnchor(const QString &heading);
 
 // The command a script line starts with, in the table's letter case also
 // when the line writes it in another; empty when the line starts with none.

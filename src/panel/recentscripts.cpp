@@ -8,13 +8,11 @@ namespace panel {
 namespace {
 constexpr qsizetype kMaxRecentScripts = 8;
 const QString kKey = QStringLiteral("recentScripts");
-
-std::unique_ptr<QSettings> settings() { return panelSettings(); }
 } // namespace
 
 QStringList recentScripts()
 {
-    return settings()->value(kKey).toStringList().mid(0, kMaxRecentScripts);
+    return panelSettings()->value(kKey).toStringList().mid(0, kMaxRecentScripts);
 }
 
 void rememberScript(const QString &path)
@@ -22,9 +20,9 @@ void rememberScript(const QString &path)
     QStringList paths = recentScripts();
     paths.removeAll(path);
     paths.prepend(path);
-    settings()->setValue(kKey, paths.mid(0, kMaxRecentScripts));
+    panelSettings()->setValue(kKey, paths.mid(0, kMaxRecentScripts));
 }
 
-void forgetRecentScripts() { settings()->remove(kKey); }
+void forgetRecentScripts() { panelSettings()->remove(kKey); }
 
 } // namespace panel

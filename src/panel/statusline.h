@@ -17,14 +17,14 @@ public:
     // Replaces the message and drops the last one's detail.
     void setMessage(const QString &text);
     void setDetail(const QString &detail);
-    // Whether the panel is too narrow for the whole message.
-    bool isCut() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Whether the panel is too narrow for the whole message.
+    bool isCut() const;
     QRect textRect() const;
     void updateToolTip();
 

@@ -119,14 +119,6 @@ OutputWindowWidget::ControlEntry OutputWindowWidget::findControl(const QString &
     return m_controls.value(controlNameKey(name));
 }
 
-void OutputWindowWidget::registerControl(const QString &name, QWidget *control, int kind)
-{
-    ControlEntry entry;
-    entry.widget = control;
-    entry.kind = kind;
-    registerControlByKey(controlNameKey(name), entry);
-}
-
 void OutputWindowWidget::registerControlByKey(const QString &key, const ControlEntry &entry)
 {
     m_controls.insert(key, entry);

@@ -51,7 +51,6 @@ public:
         bool kept = false;
     };
     ControlEntry findControl(const QString &name) const;
-    void registerControl(const QString &name, QWidget *control, int kind);
     qsizetype controlCount() const { return m_controls.size(); }
     // The same by the key of a name (controlNameKey()), for a caller that
     // looks a name up more than once.
