@@ -71,6 +71,21 @@ W *placed(QWidget *window, int i)
     return widget;
 }
 
+template <typename W>
+W *placedWithText(QWidget *window, int i, const QString &text)
+{
+    W *widget = placed<W>(window, i);
+    widget->setText(text);
+    return widget;
+}
+
+QListWidget *placedList(QWidget *window, int i, const QStringList &entries)
+{
+    auto *list = placed<QListWidget>(window, i);
+    list->addItems(entries);
+    return list;
+}
+
 QComboBox *placedCombo(QWidget *window, int i)
 {
     auto *combo = placed<QComboBox>(window, i);
@@ -78,7 +93,26 @@ QComboBox *placedCombo(QWidget *window, int i)
     return combo;
 }
 
-void buildFolderTree(QTreeWidget *tree, const QString &folder)
+QComboBox *placedEditableCombo(QWidget *window, int i)
+{
+    QComboBox *combo = placedCombo(window, i);
+    combo->setEditable(true);
+    combo->setEditText(QStringLiteral("edit"));
+    combo->addItems(kEntries);
+    combo->setCurrentIndex(0);
+    return combo;
+}
+
+QComboBox *placedDrives(QWidget *window, int i, const QString &folder)
+{
+    QComboBox *drives = placedCombo(window, i);
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
+        drives->addItem(volume.rootPath());
+    drives->setCurrentIndex(drives->findText(QStorageInfo(folder).rootPath()));
+    return drives;
+}
+
+QTreeWidget *withFolderTree(QTreeWidget *tree, const QString &folder)
 {
     QTreeWidgetItem *item = nullptr;
     QDir dir(folder);
@@ -93,39 +127,33 @@ void buildFolderTree(QTreeWidget *tree, const QString &folder)
     for (const QString &name : QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         new QTreeWidgetItem(item, {name});
     tree->setCurrentItem(item);
+    return tree;
 }
 
-// The widgets the script asks for, made the way a Qt program would, one
-// after the other, each shown as it is made.
-void buildDirectly(QWidget *window, int i, const Material &material)
+// The widget the script's line i asks for, made the way a Qt program would.
+QWidget *buildDirectly(QWidget *window, int i, const Material &material)
 {
     switch (i % kKinds) {
-    case 0: placed<QPushButton>(window, i)->setText(QStringLiteral("Go")); break;
-    case 1: placed<QLabel>(window, i)->setText(QStringLiteral("Name:")); break;
-    case 2: placed<QLineEdit>(window, i)->setText(QStringLiteral("text")); break;
-    case 3: placed<QCheckBox>(window, i)->setText(QStringLiteral("Check")); break;
-    case 4: placed<QListWidget>(window, i)->addItems(kEntries); break;
-    case 5: {
-        QComboBox *combo = placedCombo(window, i);
-        combo->setEditable(true);
-        combo->setEditText(QStringLiteral("edit"));
-        combo->addItems(kEntries);
-        combo->setCurrentIndex(0);
-        break;
+    case 0: return placedWithText<QPushButton>(window, i, QStringLiteral("Go"));
+    case 1: return placedWithText<QLabel>(window, i, QStringLiteral("Name:"));
+    case 2: return placedWithText<QLineEdit>(window, i, QStringLiteral("text"));
+    case 3: return placedWithText<QCheckBox>(window, i, QStringLiteral("Check"));
+    case 4: return placedList(window, i, kEntries);
+    case 5: return placedEditableCombo(window, i);
+    case 6: {
+        auto *frame = placed<QGroupBox>(window, i);
+        frame->setTitle(QStringLiteral("Group"));
+        return frame;
     }
-    case 6: placed<QGroupBox>(window, i)->setTitle(QStringLiteral("Group")); break;
-    case 7: placed<QLabel>(window, i)->setPixmap(QPixmap(material.picture)); break;
-    case 8: {
-        QComboBox *drives = placedCombo(window, i);
-        for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
-            drives->addItem(volume.rootPath());
-        drives->setCurrentIndex(drives->findText(QStorageInfo(material.folder).rootPath()));
-        break;
+    case 7: {
+        auto *picture = placed<QLabel>(window, i);
+        picture->setPixmap(QPixmap(material.picture));
+        return picture;
     }
-    case 9: buildFolderTree(placed<QTreeWidget>(window, i), material.folder); break;
-    default: placed<QListWidget>(window, i)->addItems(QDir(material.folder).entryList(QDir::Files)); break;
+    case 8: return placedDrives(window, i, material.folder);
+    case 9: return withFolderTree(placed<QTreeWidget>(window, i), material.folder);
+    default: return placedList(window, i, QDir(material.folder).entryList(QDir::Files));
     }
-    window->findChild<QWidget *>(QStringLiteral("c%1").arg(i), Qt::FindDirectChildrenOnly)->show();
 }
 
 } // namespace
@@ -137,8 +165,9 @@ QWidget *buildWindowDirectly(int count, const Material &material)
     window->setGeometry(0, 0, 900, 700);
     window->setWindowTitle(QStringLiteral("Bench"));
     window->show();
+    // One widget after the other, each shown as it is made.
     for (int i = 0; i < count; ++i)
-        buildDirectly(window, i, material);
+        buildDirectly(window, i, material)->show();
     return window;
 }
 
