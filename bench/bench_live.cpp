@@ -59,12 +59,10 @@ void sample(panel::MainWindow &panel, const QTemporaryDir &dir)
     QFile::copy(QStringLiteral(ZARVO_SAMPLE_FOLDER "/GUI_All.txt"), script);
     QFile::copy(QStringLiteral(ZARVO_SAMPLE_FOLDER "/zarvo.png"), dir.filePath(QStringLiteral("zarvo.png")));
     goLive(panel, script);
-    bench::Samples live, goal;
-    for (int round = 0; round < 41; ++round) {
+    bench::Samples live;
+    for (int round = 0; round < 41; ++round)
         live.values.append(timeEditToPainted(panel, 10)); // CreateButton ... "OK"
-        goal.values.append(kSampleGoalMs);
-    }
-    bench::printFigure("live update, sample: edit to painted vs 30 ms", "ms", live, goal, 1.0);
+    bench::printLimit("live update, sample: edit to painted vs 30 ms", "ms", live, kSampleGoalMs);
     panel.live().liveAction()->setChecked(false);
 }
 
@@ -144,16 +142,15 @@ void keystrokes(panel::MainWindow &panel)
     QList<int> gaps;
     for (int i = 0; i < 4; ++i)
         gaps += burst;
-    bench::Samples live, goal, off;
+    bench::Samples live, off;
     for (int round = 0; round < 5; ++round) {
         panel.live().liveAction()->setChecked(true);
         live.values.append(longestKeyWait(panel, gaps));
         panel.live().liveAction()->setChecked(false);
         off.values.append(longestKeyWait(panel, gaps));
-        goal.values.append(kFrameMs);
     }
-    bench::printFigure("longest keystroke wait, sample, live vs 16 ms", "ms", live, goal, 1.0);
-    bench::printFigure("the same with Live Window off", "ms", off, goal, 0);
+    bench::printLimit("longest keystroke wait, sample, live vs 16 ms", "ms", live, kFrameMs);
+    bench::printLimit("the same with Live Window off", "ms", off, kFrameMs, bench::LimitUse::Information);
 }
 } // namespace
 

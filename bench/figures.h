@@ -72,17 +72,22 @@ inline void printFigure(const char *name, const char *unit, const Samples &progr
     std::fflush(stdout);
 }
 
-// A figure that must stay under a limit of its own (a time the user must
-// never wait longer), printed below its ratio against a baseline: the
-// baseline column shows the limit, the ratio is the median over the limit.
-inline void printLimit(const char *name, const char *unit, const Samples &program, double limit)
+// A figure measured against a fixed limit rather than a baseline (a time the
+// user must never wait longer): the baseline column shows the limit, the
+// ratio is the median over the limit. A limit shown for information only
+// prints no goal and no verdict.
+enum class LimitUse { Goal, Information };
+
+inline void printLimit(const char *name, const char *unit, const Samples &program, double limit,
+                       LimitUse use = LimitUse::Goal)
 {
     const double ratio = program.median() / limit;
+    const bool isGoal = use == LimitUse::Goal;
     char programText[40], limitText[40];
     std::snprintf(programText, sizeof programText, "%.2f (%.2f) %s", program.median(), program.min(), unit);
     std::snprintf(limitText, sizeof limitText, "limit %.2f %s", limit, unit);
-    std::printf("%-46s %21s %21s %7.2f %7.2f %6lld %s\n", name, programText, limitText, ratio, 1.0,
-                (long long)program.values.size(), ratio <= 1.0 ? "met" : "NOT MET");
+    std::printf("%-46s %21s %21s %7.2f %7s %6lld %s\n", name, programText, limitText, ratio, isGoal ? "1.00" : "-",
+                (long long)program.values.size(), !isGoal ? "" : ratio <= 1.0 ? "met" : "NOT MET");
     std::fflush(stdout);
 }
 
