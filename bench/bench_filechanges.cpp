@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,14 +34,6 @@ QByteArray nonAsciiScript(qsizetype size)
         script += "SetText txt" + QByteArray::number(i) + ", \"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC " + QByteArray::number(i)
             + " \xF0\x9F\x98\x80\"\r\n";
     return script;
-}
-
-void typeKey(QWidget *editor)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
 }
 
 double timed(const std::function<void()> &work)
@@ -80,11 +71,11 @@ void measureKeys(const QTemporaryDir &dir, const char *name, const QByteArray &b
     bench::interleave(
         31,
         [&] {
-            const double ms = timed([&] { typeKey(window.editor()); });
+            const double ms = timed([&] { bench::typeKey(window.editor(), QStringLiteral("x")); });
             window.document().waitForSaves();
             return ms;
         },
-        [&] { return timed([&] { typeKey(bare.get()); }); }, zarvo, baseline);
+        [&] { return timed([&] { bench::typeKey(bare.get(), QStringLiteral("x")); }); }, zarvo, baseline);
     const QByteArray figure = QByteArray("GUI per key, 10 MB ") + name + ", vs bare editor";
     bench::printFigure(figure.constData(), "ms", zarvo, baseline, 0);
     bench::printLimit("  the same, limit", "ms", zarvo, kKeyLimitMs);

@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -91,14 +90,6 @@ void twoThousand(panel::MainWindow &panel, const QTemporaryDir &dir, const bench
     panel.live().liveAction()->setChecked(false);
 }
 
-void pressKey(QWidget *editor, int key, const QString &text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(editor, &press);
-    QCoreApplication::sendEvent(editor, &release);
-}
-
 // The longest wait of a keystroke, from the moment it was due until the
 // editor had taken it, over keys typed with these gaps at the end of line 10
 // of the sample: a letter, then Backspace, so that each live run between
@@ -117,9 +108,9 @@ double longestKeyWait(panel::MainWindow &panel, const QList<int> &gapsMs)
     QEventLoop loop;
     std::function<void()> type = [&] {
         if (typed % 2 == 0)
-            pressKey(editor, Qt::Key_X, QStringLiteral("x"));
+            bench::typeKey(editor, QStringLiteral("x"));
         else
-            pressKey(editor, Qt::Key_Backspace, QString());
+            bench::typeKey(editor, QString(), Qt::Key_Backspace);
         longest = qMax(longest, bench::elapsedMs(clock) - due);
         if (++typed == gapsMs.size()) {
             loop.quit();

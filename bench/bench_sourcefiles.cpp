@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -50,14 +49,6 @@ void atomicWrite(const QByteArray &target, const QByteArray &bytes)
         std::perror("rename");
 }
 
-void typeKey(QWidget *editor, QChar key)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QString(key));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QString(key));
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
-}
-
 bool startsWith(const QString &path, const QByteArray &prefix)
 {
     QFile file(path);
@@ -69,7 +60,7 @@ bool startsWith(const QString &path, const QByteArray &prefix)
 // after the save thread's work where it does not.
 void typeKeyUntilSaved(QWidget *editor, const QString &path, QByteArray &typed)
 {
-    typeKey(editor, QLatin1Char(typed.at(0)));
+    bench::typeKey(editor, QString(QLatin1Char(typed.at(0))));
     typed += typed.at(0);
     while (!startsWith(path, typed.left(typed.size() - 1)))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
@@ -99,7 +90,7 @@ double heldKeys(panel::MainWindow &window, const QString &path)
             const int wait = int(due - bench::elapsedMs(clock));
             QCoreApplication::processEvents(QEventLoop::AllEvents, qMax(wait, 0));
         }
-        typeKey(window.editor(), QLatin1Char('h'));
+        bench::typeKey(window.editor(), QStringLiteral("h"));
     }
     window.document().waitForSaves();
     const double lag = bench::elapsedMs(clock) - (kHeldKeys - 1) * kHeldKeyIntervalMs;
@@ -212,7 +203,7 @@ void measureColouring(panel::MainWindow &window, const QTemporaryDir &dir)
     const auto timedKey = [](panel::MainWindow &panel) {
         QElapsedTimer timer;
         timer.start();
-        typeKey(panel.editor(), QLatin1Char('c'));
+        bench::typeKey(panel.editor(), QStringLiteral("c"));
         panel.document().waitForSaves();
         return bench::elapsedMs(timer);
     };

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QList>
 #include <QWidget>
 #include <QWindow>
@@ -116,6 +117,16 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
         std::perror("writing a script");
+}
+
+// Sends the press and the release of a key to target, as typing it would.
+// The key code defaults to X: the editors take the text, not the code.
+inline void typeKey(QWidget *target, const QString &text, int key = Qt::Key_X)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 inline double elapsedMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
