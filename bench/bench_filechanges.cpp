@@ -36,14 +36,6 @@ QByteArray nonAsciiScript(qsizetype size)
     return script;
 }
 
-double timed(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return bench::elapsedMs(timer);
-}
-
 // A bare editor as Qt gives it, holding the text lines do not wrap in.
 std::unique_ptr<QPlainTextEdit> bareEditor(const QByteArray &bytes)
 {
@@ -71,11 +63,11 @@ void measureKeys(const QTemporaryDir &dir, const char *name, const QByteArray &b
     bench::interleave(
         31,
         [&] {
-            const double ms = timed([&] { bench::typeKey(window.editor(), QStringLiteral("x")); });
+            const double ms = bench::msOf([&] { bench::typeKey(window.editor(), QStringLiteral("x")); });
             window.document().waitForSaves();
             return ms;
         },
-        [&] { return timed([&] { bench::typeKey(bare.get(), QStringLiteral("x")); }); }, zarvo, baseline);
+        [&] { return bench::msOf([&] { bench::typeKey(bare.get(), QStringLiteral("x")); }); }, zarvo, baseline);
     const QByteArray figure = QByteArray("GUI per key, 10 MB ") + name + ", vs bare editor";
     bench::printFigure(figure.constData(), "ms", zarvo, baseline, 0);
     bench::printLimit("  the same, limit", "ms", zarvo, kKeyLimitMs);
@@ -117,7 +109,7 @@ void measureReload(const QTemporaryDir &dir)
     bench::interleave(
         9, [&] { return reloadAfterOutsideChange(window, path, ++round % 2 ? second : first); },
         [&] {
-            return timed([&] {
+            return bench::msOf([&] {
                 QFile file(path);
                 file.open(QIODevice::ReadOnly);
                 bare->setPlainText(QString::fromUtf8(file.readAll()));

@@ -4,6 +4,7 @@
 // and Date$ lines of millions of characters, and runs that meet the budget.
 // Prints milliseconds, ratios and the peak memory of the process.
 
+#include "figures.h"
 #include "interpreter/compilesource.h"
 #include "interpreter/runhost.h"
 #include "interpreter/scriptline.h"
@@ -11,7 +12,6 @@
 #include "toolkit/loadedwindows.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -20,18 +20,9 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
 #include <sys/resource.h>
 
 namespace {
-
-double msOf(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 long peakMegabytes()
 {
@@ -50,7 +41,7 @@ void report(const char *what, double ms, double baselineMs, const char *baseline
 double paintMs(QWidget &widget)
 {
     QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
-    return msOf([&] { widget.render(&image, QPoint(), QRegion(0, 0, 300, 200)); });
+    return bench::msOf([&] { widget.render(&image, QPoint(), QRegion(0, 0, 300, 200)); });
 }
 
 void bigButtons()
@@ -94,7 +85,7 @@ void clearWindows()
 // Runs a script and paints its window once; returns the time of both.
 double runAndPaint(const QString &path)
 {
-    const double ms = msOf([&] {
+    const double ms = bench::msOf([&] {
         interpreter::SilentRunHost host;
         interpreter::compileSource(path, interpreter::CompileNormally, host);
         for (QWidget *window : toolkit::loadedWindows())
@@ -135,8 +126,8 @@ void dateLine()
 {
     const QString line = QStringLiteral("X ") + QStringLiteral("Date$").repeated(4 * 1000 * 1000);
     const QString date = QStringLiteral("07/12/2026");
-    const double ours = msOf([&] { interpreter::splitScriptLine(line, date); });
-    const double qt = msOf([&] { QString(line).replace(QLatin1String("Date$"), date); });
+    const double ours = bench::msOf([&] { interpreter::splitScriptLine(line, date); });
+    const double qt = bench::msOf([&] { QString(line).replace(QLatin1String("Date$"), date); });
     report("split, line of 4 M Date$", ours, qt, "QString::replace alone");
 }
 

@@ -131,6 +131,15 @@ inline void typeKey(QWidget *target, const QString &text, int key = Qt::Key_X)
 
 inline double elapsedMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
+// Milliseconds the work takes.
+inline double msOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return elapsedMs(timer);
+}
+
 // Minor page faults of this process so far.
 inline long minorFaults()
 {
