@@ -12,16 +12,9 @@
 #include "toolkit/loadedwindows.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
-
-QWidget *newestWindow()
-{
-    const QList<QWidget *> windows = toolkit::loadedWindows();
-    return windows.isEmpty() ? nullptr : windows.last();
-}
 
 void clearWindows()
 {
@@ -69,13 +62,10 @@ int main(int argc, char **argv)
     bench::printHeader();
     for (int count : counts) {
         const QString path = dir.filePath(QStringLiteral("bench_%1.txt").arg(count));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bench::scriptOf(count, material)) < 0)
-            return 1;
-        file.close();
+        bench::writeFile(path, bench::scriptOf(count, material));
         const auto compile = [&] {
             interpreter::compileSource(path, interpreter::CompileNormally, host);
-            return newestWindow();
+            return toolkit::newestOutputWindow();
         };
         const auto direct = [&] { return bench::buildWindowDirectly(count, material); };
         // One untimed round first: the first widgets of each kind pay for
