@@ -208,10 +208,14 @@ std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
     const StateFolder folder = key.isEmpty() ? StateFolder() : openStateFolder("recovery");
     if (!folder.fd.isOpen())
         return std::nullopt;
+    // Most loads find no copy: the script is read only when there is one.
+    const QList<QByteArray> names = copyNames(folder.fd.get(), key);
+    if (names.isEmpty())
+        return std::nullopt;
     struct stat status = {};
     const std::optional<QByteArray> file = readIfPresent(target, status);
     std::optional<QByteArray> pending;
-    for (const QByteArray &name : copyNames(folder.fd.get(), key)) {
+    for (const QByteArray &name : names) {
         FileDescriptor fd;
         std::optional<Copy> copy = openCopy(folder.fd.get(), name, fd);
         if (!copy)
