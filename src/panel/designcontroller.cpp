@@ -228,10 +228,7 @@ void DesignController::placeControl(int kind, const QPoint &at)
     if (kind < 0)
         return;
     const bool snapping = !QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
-    const auto onGrid = [](int value) {
-        return int(std::lround(double(value) / toolkit::kGridPixels)) * toolkit::kGridPixels;
-    };
-    const QPoint place = snapping ? QPoint(onGrid(at.x()), onGrid(at.y())) : at;
+    const QPoint place = snapping ? QPoint(toolkit::onGrid(at.x()), toolkit::onGrid(at.y())) : at;
     const QString name = unusedName(kind);
     QTextDocument *document = m_window.editor()->document();
     const int after = lineAfterControls();
