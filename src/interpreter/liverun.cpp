@@ -81,6 +81,9 @@ LiveRunEnd runLive(const QString &text, const QString &scriptPath, toolkit::Live
     ReportKeeper host;
     RunState run(scriptPath, host);
     run.deadline = deadline;
+    // The run builds a window that is never shown itself: what it makes
+    // goes into the live window.
+    run.showWindow = false;
     ScriptSources sources;
     RunEnd end = RunEnd::AtLastLine;
     const bool trapped = trappedRun(run, [&] {
