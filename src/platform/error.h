@@ -48,9 +48,10 @@ QString standardDescription(int number);
 
 [[noreturn]] void raiseError(int number);
 [[noreturn]] void raiseError(int number, const QString &description);
-// Why a file could not be opened for reading: 53 when it does not exist,
-// 76 when its folder does not either, 75 otherwise.
-[[noreturn]] void raiseFileOpenError(bool fileExists, bool folderExists);
+// Why the file at path (its bytes) could not be opened, from the errno value
+// of the failed call: 53 when it does not exist, 76 when its folder does not
+// either, 75 otherwise.
+[[noreturn]] void raiseFileOpenError(const QByteArray &path, int errorCode);
 // 727 and 730 name the control in their description.
 [[noreturn]] void raiseControlError(int number, const QString &controlName);
 
