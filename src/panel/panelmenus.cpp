@@ -154,15 +154,7 @@ void PanelMenus::addFindItems(QMenu *edit)
     // From the find bar's field the search goes on there; from anywhere else
     // the focus goes to the match.
     auto findAgain = [findBar, editor](bool backward) {
-        if (findBar->field()->text().isEmpty()) {
-            findBar->open();
-            return;
-        }
-        if (backward)
-            findBar->findPrevious();
-        else
-            findBar->findNext();
-        if (!findBar->isAncestorOf(QApplication::focusWidget()))
+        if (findBar->findAgain(backward) && !findBar->isAncestorOf(QApplication::focusWidget()))
             editor->setFocus(Qt::OtherFocusReason);
     };
     addAction(edit, "actFind", QStringLiteral("&Find..."), [findBar] { findBar->open(); },
