@@ -6,7 +6,6 @@
 #include "platform/apppath.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>

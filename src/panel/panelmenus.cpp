@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
