@@ -6,7 +6,6 @@
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
 #include "interpreter/scriptrun.h"
-#include "platform/error.h"
 #include "toolkit/livewindow.h"
 
 namespace interpreter {
@@ -60,12 +59,7 @@ ScriptSources readSources(const QString &script)
     files::LineWalker lines(script);
     while (!lines.atEnd()) {
         const QString raw = lines.textOf(lines.next()).toString();
-        std::optional<SplitLine> split;
-        try {
-            split = splitScriptLine(raw);
-        } catch (const platform::Error &) {
-            continue;
-        }
+        const std::optional<SplitLine> split = splitScriptLineQuietly(raw);
         if (!split)
             continue;
         if (const Command *command = findCommand(split->elements.first()))
