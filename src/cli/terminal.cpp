@@ -2,6 +2,7 @@
 #include "cli/terminal.h"
 
 #include "platform/filenames.h"
+#include "toolkit/outputwindowwidget.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -84,9 +85,12 @@ void TerminalRunHost::report(const interpreter::RunReport &report)
 
 void TerminalRunHost::controlCreated(const QString &name, int lineNumber)
 {
-    m_controlLines.insert(name.toLower(), lineNumber);
+    m_controlLines.insert(toolkit::controlNameKey(name), lineNumber);
 }
 
-int TerminalRunHost::lineOfControl(const QString &name) const { return m_controlLines.value(name.toLower()); }
+int TerminalRunHost::lineOfControl(const QString &name) const
+{
+    return m_controlLines.value(toolkit::controlNameKey(name));
+}
 
 } // namespace cli

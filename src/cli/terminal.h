@@ -51,7 +51,7 @@ private:
     bool m_failed = false;
     bool m_warningsShown = false;
     int m_warningCount = 0;
-    QHash<QString, int> m_controlLines; // by name in lower case
+    QHash<QString, int> m_controlLines; // by toolkit::controlNameKey()
 };
 
 } // namespace cli

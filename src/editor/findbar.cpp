@@ -88,6 +88,16 @@ QTextDocument *FindBar::document() const
     return m_plainText ? m_plainText->document() : m_richText->document();
 }
 
+bool FindBar::findAgain(bool backward)
+{
+    if (m_field->text().isEmpty()) {
+        open();
+        return false;
+    }
+    find(backward, false);
+    return true;
+}
+
 void FindBar::open()
 {
     const QString selected = textCursor().selectedText();

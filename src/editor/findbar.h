@@ -35,6 +35,10 @@ public:
     // selection, wrapping around; returns false when the text has none.
     bool findNext() { return find(false, false); }
     bool findPrevious() { return find(true, false); }
+    // F3 and Shift+F3: the next or previous match of the search text, or the
+    // bar opened when there is no search text yet. Returns whether it
+    // searched.
+    bool findAgain(bool backward);
 
     QLineEdit *field() const { return m_field; }
     QCheckBox *matchCase() const { return m_matchCase; }

@@ -16,20 +16,6 @@ ScriptEditor::ScriptEditor(QWidget *parent) : CodeEditor(parent)
     setTabChangesFocus(false);
 }
 
-int paragraphCount(QStringView text)
-{
-    int count = 1;
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        else if (c != u'\r' && c != u'\n' && c != u'\u2029' && c != u'\ufdd0' && c != u'\ufdd1')
-            continue;
-        ++count;
-    }
-    return count;
-}
-
 QString ScriptEditor::text() const
 {
     // toPlainText() would also rewrite no-break spaces and line separators;
@@ -52,7 +38,7 @@ QString ScriptEditor::text() const
 
 void ScriptEditor::setText(const QString &text)
 {
-    beginReplacingText(paragraphCount(text));
+    beginReplacingText(files::paragraphCount(text));
     document()->setPlainText(text);
     endReplacingText();
 }

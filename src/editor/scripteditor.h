@@ -10,10 +10,6 @@ class QTextBlock;
 
 namespace editing {
 
-// The number of paragraphs a text document makes of a text: QTextCursor ends
-// a paragraph at CR LF, CR, LF, U+2029 and the frame marks U+FDD0 and U+FDD1.
-int paragraphCount(QStringView text);
-
 // The script editor: a plain-text editor showing a script's document, whose
 // text, as the rest of the program sees it, has every line break as CR LF.
 // Selection positions count characters of that text, a line break counting

@@ -72,14 +72,6 @@ int writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
 }
 
 namespace {
-[[noreturn]] void raiseOpenError(const QByteArray &path, int errorCode)
-{
-    const bool missing = errorCode == ENOENT || errorCode == ENOTDIR;
-    struct stat folder;
-    const bool folderExists = ::stat(folderOf(path).constData(), &folder) == 0 && S_ISDIR(folder.st_mode);
-    platform::raiseFileOpenError(!missing, folderExists);
-}
-
 [[noreturn]] void raiseTooLarge()
 {
     platform::raiseError(platform::ErrFileAccess, QStringLiteral("File is larger than %1 MB").arg(kMaxReadBytes >> 20));
@@ -102,13 +94,13 @@ QByteArray readRegularFile(const QByteArray &path)
 {
     struct stat status;
     if (::stat(path.constData(), &status) != 0)
-        raiseOpenError(path, errno);
+        platform::raiseFileOpenError(path, errno);
     checkReadable(status);
     // Non-blocking: a FIFO put in the file's place since the check above
     // cannot block the open; the second check then refuses it.
     FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.isOpen())
-        raiseOpenError(path, errno);
+        platform::raiseFileOpenError(path, errno);
     if (::fstat(fd.get(), &status) != 0)
         platform::raiseError(platform::ErrFileAccess);
     checkReadable(status);
@@ -148,7 +140,7 @@ QByteArray readFileOrStream(const QByteArray &path)
 {
     struct stat status;
     if (::stat(path.constData(), &status) != 0)
-        raiseOpenError(path, errno);
+        platform::raiseFileOpenError(path, errno);
     if (S_ISREG(status.st_mode))
         return readRegularFile(path);
     if (S_ISDIR(status.st_mode))
@@ -156,7 +148,7 @@ QByteArray readFileOrStream(const QByteArray &path)
     // Blocking: a FIFO is read once a writer has opened it.
     FileDescriptor fd(::open(path.constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.isOpen())
-        raiseOpenError(path, errno);
+        platform::raiseFileOpenError(path, errno);
     return readStream(fd.get());
 }
 

@@ -10,9 +10,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QList>
-#include <QRandomGenerator>
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -101,31 +99,8 @@ bool leftByCutSave(const Copy &copy, const struct stat &status, QByteArrayView f
 
 QByteArray keyOf(const QByteArray &target) { return pathKey(folderOf(target), nameOf(target)); }
 
-QByteArray randomName(const QByteArray &key)
-{
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name = key + '-';
-    for (int i = 0; i < 6; ++i)
-        name += kAlphabet[QRandomGenerator::global()->bounded(int(sizeof kAlphabet - 1))];
-    return name;
-}
-
 // The copies kept for a key: names in the recovery folder.
-QList<QByteArray> copyNames(int folder, const QByteArray &key)
-{
-    QList<QByteArray> names;
-    const int listed = ::dup(folder);
-    DIR *dir = listed < 0 ? nullptr : ::fdopendir(listed);
-    if (!dir)
-        return names;
-    const QByteArray prefix = key + '-';
-    while (const dirent *entry = ::readdir(dir)) {
-        if (QByteArrayView(entry->d_name).startsWith(prefix))
-            names.append(entry->d_name);
-    }
-    ::closedir(dir);
-    return names;
-}
+QList<QByteArray> copyNames(int folder, const QByteArray &key) { return namesStartingWith(folder, key + '-'); }
 
 // A copy we may judge: one the user owns, whose save is not running.
 // Returns it open (locked) with its content, or none.
@@ -172,7 +147,7 @@ RecoveryCopy::RecoveryCopy(const QByteArray &target, const struct stat &status,
     SecondNameFile written;
     int error = EEXIST;
     for (int attempt = 0; attempt < kMaxCreateAttempts && error == EEXIST; ++attempt) {
-        m_name = randomName(key);
+        m_name = key + '-' + randomSuffix();
         error = written.create(m_folder.fd.get(), m_folder.path, '.' + m_name, kPrivateFileMode);
     }
     if (!error)
@@ -208,10 +183,14 @@ std::optional<QByteArray> pendingRecoveryCopy(const QString &scriptPath)
     const StateFolder folder = key.isEmpty() ? StateFolder() : openStateFolder("recovery");
     if (!folder.fd.isOpen())
         return std::nullopt;
+    // Most loads find no copy: the script is read only when there is one.
+    const QList<QByteArray> names = copyNames(folder.fd.get(), key);
+    if (names.isEmpty())
+        return std::nullopt;
     struct stat status = {};
     const std::optional<QByteArray> file = readIfPresent(target, status);
     std::optional<QByteArray> pending;
-    for (const QByteArray &name : copyNames(folder.fd.get(), key)) {
+    for (const QByteArray &name : names) {
         FileDescriptor fd;
         std::optional<Copy> copy = openCopy(folder.fd.get(), name, fd);
         if (!copy)

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "files/savefidelity.h"
 
+#include "files/textlines.h"
+
 #include <QStringList>
 #include <iterator>
 
 namespace files {
 
 namespace {
-// Characters a QTextDocument takes as a paragraph break on load.
-constexpr char16_t kEditorBreaks[] = {u'\u2029', u'\uFDD0', u'\uFDD1'};
 
 struct Changes {
-    bool editorBreak[std::size(kEditorBreaks)] = {};
+    bool editorBreak[std::size(kEditorParagraphBreaks)] = {};
     bool loneCr = false;
     bool loneLf = false;
 };
@@ -27,8 +27,8 @@ Changes findChanges(QStringView text, LineBreak lineBreak)
         else if (c == u'\n')
             changes.loneLf |= crLf && (i == 0 || text[i - 1] != u'\r');
         else if (c >= u'\u2029')
-            for (size_t k = 0; k < std::size(kEditorBreaks); ++k)
-                changes.editorBreak[k] |= c == kEditorBreaks[k];
+            for (size_t k = 0; k < std::size(kEditorParagraphBreaks); ++k)
+                changes.editorBreak[k] |= c == kEditorParagraphBreaks[k];
     }
     return changes;
 }
@@ -38,9 +38,9 @@ QString describeSaveChanges(const DecodedText &decoded)
 {
     const Changes changes = findChanges(decoded.text, decoded.lineBreak);
     QStringList items;
-    for (size_t k = 0; k < std::size(kEditorBreaks); ++k) {
+    for (size_t k = 0; k < std::size(kEditorParagraphBreaks); ++k) {
         if (changes.editorBreak[k])
-            items << QStringLiteral("U+%1 becomes a line break").arg(QString::number(kEditorBreaks[k], 16).toUpper());
+            items << QStringLiteral("U+%1 becomes a line break").arg(QString::number(kEditorParagraphBreaks[k], 16).toUpper());
     }
     if (changes.loneCr)
         items << QStringLiteral("CR without LF becomes CR LF");

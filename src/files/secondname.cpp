@@ -4,7 +4,9 @@
 #include "files/systemcalls.h"
 
 #include <QMutex>
+#include <QRandomGenerator>
 #include <QSet>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -71,6 +73,30 @@ void SecondNameFile::remove()
     forget(m_path);
     m_name.clear();
     m_fd.close();
+}
+
+QByteArray randomSuffix()
+{
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray text(kRandomSuffixLength, Qt::Uninitialized);
+    for (char &c : text)
+        c = kAlphabet[QRandomGenerator::global()->bounded(int(sizeof kAlphabet - 1))];
+    return text;
+}
+
+QList<QByteArray> namesStartingWith(int folder, const QByteArray &prefix)
+{
+    QList<QByteArray> names;
+    const int listed = ::dup(folder);
+    DIR *dir = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (QByteArrayView(entry->d_name).startsWith(prefix))
+            names.append(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 int flushFolder(int folder) { return sys::retrying([&] { return sys::fsync(folder); }) == 0 ? 0 : errno; }

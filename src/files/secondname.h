@@ -4,6 +4,7 @@
 #include "files/posixfile.h"
 
 #include <QByteArray>
+#include <QList>
 #include <sys/types.h>
 
 namespace files {
@@ -49,6 +50,13 @@ private:
     QByteArray m_name; // empty once renamed or removed
     QByteArray m_path;
 };
+
+// Six random letters and digits, for a second name nobody can guess.
+QByteArray randomSuffix();
+inline constexpr int kRandomSuffixLength = 6;
+
+// The names in an open folder that start with prefix.
+QList<QByteArray> namesStartingWith(int folder, const QByteArray &prefix);
 
 // Forces a folder's entries (a rename, a new file) to the disk.
 int flushFolder(int folder);

@@ -33,6 +33,9 @@ QByteArray stateHome()
 // place, links followed), creating it and any missing folder above it.
 FileDescriptor openStateHome(const QByteArray &home)
 {
+    FileDescriptor opened(::open(home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (opened.isOpen() || errno != ENOENT)
+        return opened;
     for (qsizetype slash = home.indexOf('/', 1); slash > 0; slash = home.indexOf('/', slash + 1))
         ::mkdir(home.left(slash).constData(), kPrivateFolderMode);
     ::mkdir(home.constData(), kPrivateFolderMode);

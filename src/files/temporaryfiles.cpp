@@ -4,9 +4,7 @@
 #include "files/statefolder.h"
 
 #include <QMutex>
-#include <QRandomGenerator>
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
@@ -17,18 +15,8 @@ namespace files {
 
 namespace {
 constexpr char kNamePrefix[] = ".zarvo-";
-constexpr int kRandomCharacters = 6;
 constexpr int kMaxRecordBytes = 4096;
 constexpr int kMaxCreateAttempts = 8;
-
-QByteArray randomCharacters()
-{
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray text(kRandomCharacters, Qt::Uninitialized);
-    for (char &c : text)
-        c = kAlphabet[QRandomGenerator::global()->bounded(int(sizeof kAlphabet - 1))];
-    return text;
-}
 
 // The record of a folder's temporary name is "KEY-SUFFIX", KEY naming the
 // folder; it holds the temporary file's path, which ends in ".zarvo-SUFFIX".
@@ -67,7 +55,7 @@ QByteArray abandonedTemporary(int record, const QByteArray &entry, const QByteAr
         || ::flock(record, LOCK_EX | LOCK_NB) != 0 || readAll(record, path, kMaxRecordBytes, kMaxRecordBytes) != 0)
         return {};
     const QByteArray suffix = entry.mid(key.size() + 1);
-    if (folderOf(path) != canonical || nameOf(path) != kNamePrefix + suffix || suffix.size() != kRandomCharacters)
+    if (folderOf(path) != canonical || nameOf(path) != kNamePrefix + suffix || suffix.size() != kRandomSuffixLength)
         return {};
     return path;
 }
@@ -97,16 +85,8 @@ void removeIfAbandoned(const Slot &slot, const QByteArray &entry, int folder, co
 
 void removeLeftovers(const Slot &slot, int folder, const QByteArray &key, const QByteArray &canonical)
 {
-    const int listed = ::dup(slot.records.fd.get());
-    DIR *dir = listed < 0 ? nullptr : ::fdopendir(listed);
-    if (!dir)
-        return;
-    const QByteArray prefix = key + '-';
-    while (const dirent *entry = ::readdir(dir)) {
-        if (QByteArrayView(entry->d_name).startsWith(prefix))
-            removeIfAbandoned(slot, entry->d_name, folder, key, canonical);
-    }
-    ::closedir(dir);
+    for (const QByteArray &name : namesStartingWith(slot.records.fd.get(), key + '-'))
+        removeIfAbandoned(slot, name, folder, key, canonical);
 }
 
 // Records the name, locked, under a name that cleaners see only once the
@@ -126,7 +106,7 @@ void record(Slot &slot, const QByteArray &key, const QByteArray &canonical)
 Slot newSlot(int folder, const QByteArray &folderPath, bool firstInFolder)
 {
     Slot slot;
-    slot.suffix = randomCharacters();
+    slot.suffix = randomSuffix();
     const QByteArray canonical = canonicalFolder(folderPath);
     if (canonical.isEmpty())
         return slot;

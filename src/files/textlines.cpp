@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "files/textlines.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace files {
 
 TextLine LineWalker::next()
@@ -29,6 +32,20 @@ qsizetype longestLineLength(QStringView text)
     while (!lines.atEnd())
         longest = qMax(longest, lines.next().length);
     return longest;
+}
+
+int paragraphCount(QStringView text)
+{
+    int count = 1;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        else if (c != u'\r' && c != u'\n' && std::ranges::find(kEditorParagraphBreaks, c) == std::end(kEditorParagraphBreaks))
+            continue;
+        ++count;
+    }
+    return count;
 }
 
 } // namespace files

@@ -44,4 +44,12 @@ private:
 // The number of characters of the text's longest line.
 qsizetype longestLineLength(QStringView text);
 
+// Characters a QTextDocument takes as a paragraph break, besides CR and LF:
+// U+2029 and the frame marks U+FDD0 and U+FDD1.
+inline constexpr char16_t kEditorParagraphBreaks[] = {u'\u2029', u'\uFDD0', u'\uFDD1'};
+
+// The number of paragraphs a text document makes of a text: QTextCursor ends
+// a paragraph at CR LF, CR, LF and each of kEditorParagraphBreaks.
+int paragraphCount(QStringView text);
+
 } // namespace files

@@ -64,6 +64,13 @@ struct Command {
 // The first command whose keyword equals the text exactly; null when none.
 const Command *findCommand(const QString &keyword);
 
+// Whether the command reads a file its content element names (a picture, a
+// folder or file list's path).
+inline bool readsFile(const Command &command)
+{
+    return command.control.content == ContentKind::Picture || command.control.content == ContentKind::Path;
+}
+
 // Every keyword of the table, in its order.
 QStringList commandKeywords();
 

@@ -55,11 +55,6 @@ QString fileDetail(const RunState &run, const Command &command, int number)
     return name + QStringLiteral(" not found: ") + path;
 }
 
-bool readsFile(const Command &command)
-{
-    return command.control.content == ContentKind::Picture || command.control.content == ContentKind::Path;
-}
-
 QString blankBefore(QStringView blanks)
 {
     if (blanks.count(QLatin1Char('\t')) == blanks.size())

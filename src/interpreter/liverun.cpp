@@ -6,7 +6,6 @@
 #include "interpreter/runstate.h"
 #include "interpreter/scriptline.h"
 #include "interpreter/scriptrun.h"
-#include "platform/error.h"
 #include "toolkit/livewindow.h"
 
 namespace interpreter {
@@ -60,12 +59,7 @@ ScriptSources readSources(const QString &script)
     files::LineWalker lines(script);
     while (!lines.atEnd()) {
         const QString raw = lines.textOf(lines.next()).toString();
-        std::optional<SplitLine> split;
-        try {
-            split = splitScriptLine(raw);
-        } catch (const platform::Error &) {
-            continue;
-        }
+        const std::optional<SplitLine> split = splitScriptLineQuietly(raw);
         if (!split)
             continue;
         if (const Command *command = findCommand(split->elements.first()))
@@ -81,6 +75,9 @@ LiveRunEnd runLive(const QString &text, const QString &scriptPath, toolkit::Live
     ReportKeeper host;
     RunState run(scriptPath, host);
     run.deadline = deadline;
+    // The run builds a window that is never shown itself: what it makes
+    // goes into the live window.
+    run.showWindow = false;
     ScriptSources sources;
     RunEnd end = RunEnd::AtLastLine;
     const bool trapped = trappedRun(run, [&] {

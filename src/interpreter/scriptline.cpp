@@ -62,6 +62,15 @@ std::optional<SplitLine> splitScriptLine(const QString &rawLine, const QString &
     return result;
 }
 
+std::optional<SplitLine> splitScriptLineQuietly(const QString &rawLine)
+{
+    try {
+        return splitScriptLine(rawLine);
+    } catch (const platform::Error &) {
+        return std::nullopt;
+    }
+}
+
 std::optional<SplitLine> splitScriptLine(const QString &rawLine)
 {
     if (!rawLine.contains(kDateMarker))

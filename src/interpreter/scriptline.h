@@ -24,6 +24,9 @@ QString trimSpaces(const QString &text);
 std::optional<SplitLine> splitScriptLine(const QString &rawLine, const QString &dateText);
 // The same with today's date in the user's day/month/year form.
 std::optional<SplitLine> splitScriptLine(const QString &rawLine);
+// The same for a reader that runs nothing: nothing also for a line a run
+// would stop at.
+std::optional<SplitLine> splitScriptLineQuietly(const QString &rawLine);
 
 // Drops the first and the last character, whatever they are; text shorter
 // than two characters gives empty text.

@@ -4,7 +4,6 @@
 #include "files/textlines.h"
 #include "interpreter/commandtable.h"
 #include "interpreter/scriptline.h"
-#include "platform/error.h"
 
 #include <QDir>
 
@@ -14,16 +13,11 @@ namespace {
 // The path a line names, empty when it names none or an absolute one.
 QString relativePathOf(const QString &line)
 {
-    std::optional<SplitLine> split;
-    try {
-        split = splitScriptLine(line);
-    } catch (const platform::Error &) {
-        return QString();
-    }
+    const std::optional<SplitLine> split = splitScriptLineQuietly(line);
     if (!split)
         return QString();
     const Command *command = findCommand(split->elements.value(0));
-    if (!command || (command->control.content != ContentKind::Picture && command->control.content != ContentKind::Path))
+    if (!command || !readsFile(*command))
         return QString();
     const int element = command->control.contentElement;
     if (element >= split->elements.size())

@@ -87,15 +87,8 @@ void DesignController::liveWindowShown()
 // selects it, but the focus stays in the live window.
 void DesignController::selectLineOf(QWidget *control)
 {
-    const toolkit::LiveControlSource *source = m_live.sourceOf(control);
-    editing::ScriptEditor *editor = m_window.editor();
-    if (!source)
-        return;
-    if (const auto placed = lineHolding(*editor, source->line, source->lineText)) {
-        const interpreter::EditorSpan span = interpreter::trimmedSpan(*placed);
-        editor->setSelection(span.start, span.length);
-        editor->ensureCursorVisible();
-    }
+    if (const toolkit::LiveControlSource *source = m_live.sourceOf(control))
+        selectCreationLine(m_window, source->line, source->lineText);
 }
 
 void DesignController::rewriteGeometry(QWidget *control, const QRect &geometry, bool byKey)
@@ -171,7 +164,7 @@ bool DesignController::editLine(int line, const QStringList &lineTexts, const in
         cursor.insertText(edit.text);
     }
     cursor.endEditBlock();
-    const std::optional<files::PlacedLine> edited = runLine(*editor, line);
+    const std::optional<files::PlacedLine> edited = interpreter::editorLine(m_window.runHost(), line);
     m_lastEdit = LastEdit{QString(), line, files::trimmedSpaces(edited->text).toString()};
     return true;
 }
@@ -180,7 +173,7 @@ bool DesignController::editLine(int line, const QStringList &lineTexts, const in
 // (any text when there are none).
 std::optional<files::PlacedLine> DesignController::holdingAny(int line, const QStringList &lineTexts) const
 {
-    std::optional<files::PlacedLine> placed = runLine(*m_window.editor(), line);
+    std::optional<files::PlacedLine> placed = interpreter::editorLine(m_window.runHost(), line);
     if (placed && !lineTexts.isEmpty() && !lineTexts.contains(files::trimmedSpaces(placed->text)))
         return std::nullopt;
     return placed;
@@ -235,10 +228,7 @@ void DesignController::placeControl(int kind, const QPoint &at)
     if (kind < 0)
         return;
     const bool snapping = !QGuiApplication::keyboardModifiers().testFlag(Qt::AltModifier);
-    const auto onGrid = [](int value) {
-        return int(std::lround(double(value) / toolkit::kGridPixels)) * toolkit::kGridPixels;
-    };
-    const QPoint place = snapping ? QPoint(onGrid(at.x()), onGrid(at.y())) : at;
+    const QPoint place = snapping ? QPoint(toolkit::onGrid(at.x()), toolkit::onGrid(at.y())) : at;
     const QString name = unusedName(kind);
     QTextDocument *document = m_window.editor()->document();
     const int after = lineAfterControls();

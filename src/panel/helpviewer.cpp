@@ -6,7 +6,6 @@
 #include "platform/apppath.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -104,16 +103,8 @@ void HelpViewer::addFindKeys()
         addAction(action);
     };
     addKey("actHelpFind", QKeySequence::Find, [this] { m_findBar->open(); });
-    const auto findAgain = [this](bool backward) {
-        if (m_findBar->field()->text().isEmpty())
-            m_findBar->open();
-        else if (backward)
-            m_findBar->findPrevious();
-        else
-            m_findBar->findNext();
-    };
-    addKey("actHelpFindNext", QKeySequence(Qt::Key_F3), [findAgain] { findAgain(false); });
-    addKey("actHelpFindPrevious", QKeySequence(Qt::SHIFT | Qt::Key_F3), [findAgain] { findAgain(true); });
+    addKey("actHelpFindNext", QKeySequence(Qt::Key_F3), [this] { m_findBar->findAgain(false); });
+    addKey("actHelpFindPrevious", QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { m_findBar->findAgain(true); });
 }
 
 void HelpViewer::showDocument(const QString &fileName, const QString &anchor)

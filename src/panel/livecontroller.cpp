@@ -172,7 +172,7 @@ void LiveController::followCursor()
     if (!m_liveWindow->window())
         return;
     const int line = m_window.editor()->textCursor().blockNumber() + 1;
-    const std::optional<files::PlacedLine> placed = runLine(*m_window.editor(), line);
+    const std::optional<files::PlacedLine> placed = interpreter::editorLine(m_window.runHost(), line);
     const QString trimmed = placed ? files::trimmedSpaces(placed->text).toString() : QString();
     m_liveWindow->outline(m_liveWindow->controlAtLine(line, trimmed));
 }
@@ -182,15 +182,10 @@ void LiveController::followCursor()
 // the panel in front.
 void LiveController::selectLine(int line, const QString &lineText)
 {
-    editing::ScriptEditor *editor = m_window.editor();
-    if (const auto placed = lineHolding(*editor, line, lineText)) {
-        const interpreter::EditorSpan span = interpreter::trimmedSpan(*placed);
-        editor->setSelection(span.start, span.length);
-        editor->ensureCursorVisible();
-    }
+    selectCreationLine(m_window, line, lineText);
     m_window.raise();
     m_window.activateWindow();
-    editor->setFocus();
+    m_window.editor()->setFocus();
 }
 
 } // namespace panel

@@ -9,12 +9,11 @@
 #include "panel/mainwindow.h"
 #include "panel/recentscripts.h"
 #include "panel/sourcefiles.h"
+#include "platform/filenames.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -82,9 +81,11 @@ void PanelMenus::fillRecentMenu(QMenu *recent)
     recent->clear();
     int number = 0;
     for (const QString &path : recentScripts()) {
-        if (!QFileInfo::exists(path))
+        if (!platform::entryExists(path))
             continue;
-        QAction *item = recent->addAction(QStringLiteral("&%1 %2").arg(++number).arg(path));
+        // A "&" in a folder's name is shown, not taken as a mnemonic.
+        const QString shown = platform::visibleFileName(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *item = recent->addAction(QStringLiteral("&%1 %2").arg(++number).arg(shown));
         connect(item, &QAction::triggered, this, [this, path] { m_window.sourceFiles().openRecent(path); });
     }
     recent->addSeparator();
@@ -152,15 +153,7 @@ void PanelMenus::addFindItems(QMenu *edit)
     // From the find bar's field the search goes on there; from anywhere else
     // the focus goes to the match.
     auto findAgain = [findBar, editor](bool backward) {
-        if (findBar->field()->text().isEmpty()) {
-            findBar->open();
-            return;
-        }
-        if (backward)
-            findBar->findPrevious();
-        else
-            findBar->findNext();
-        if (!findBar->isAncestorOf(QApplication::focusWidget()))
+        if (findBar->findAgain(backward) && !findBar->isAncestorOf(QApplication::focusWidget()))
             editor->setFocus(Qt::OtherFocusReason);
     };
     addAction(edit, "actFind", QStringLiteral("&Find..."), [findBar] { findBar->open(); },

@@ -2,7 +2,6 @@
 #include "panel/scriptdocument.h"
 
 #include "editor/patchedencoding.h"
-#include "editor/scripteditor.h"
 #include "files/editlock.h"
 #include "files/posixfile.h"
 #include "files/recovery.h"
@@ -132,7 +131,7 @@ void ScriptDocument::takeFile(const QString &path, const files::FileIdentity &id
 
 void ScriptDocument::replaceText(const QString &text, bool undoably)
 {
-    Q_EMIT aboutToReplaceText(editing::paragraphCount(text));
+    Q_EMIT aboutToReplaceText(files::paragraphCount(text));
     if (undoably) {
         QTextCursor cursor(m_text);
         cursor.beginEditBlock();

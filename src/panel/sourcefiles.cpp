@@ -270,7 +270,7 @@ void SourceFiles::keepUnsavedForRecovery()
 void SourceFiles::showFileState()
 {
     const ScriptDocument &document = m_window.document();
-    const QString name = QFileInfo(document.path()).fileName();
+    const QString name = platform::visibleFileName(QFileInfo(document.path()).fileName());
     const bool readOnly = document.otherEditor() != 0 && !m_editAnyway;
     m_window.editor()->setReadOnly(readOnly);
     const FileBar::Buttons readOnlyButton = readOnly ? FileBar::EditAnyway : FileBar::Buttons();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/error.h"
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <utility>
 
 namespace platform {
@@ -42,10 +44,14 @@ void raiseError(int number, const QString &description)
     throw Error(number, description);
 }
 
-void raiseFileOpenError(bool fileExists, bool folderExists)
+void raiseFileOpenError(const QByteArray &path, int errorCode)
 {
-    if (fileExists)
+    if (errorCode != ENOENT && errorCode != ENOTDIR)
         raiseError(ErrFileAccess);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArrayLiteral(".") : slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+    struct stat status;
+    const bool folderExists = ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode);
     raiseError(folderExists ? ErrFileNotFound : ErrPathNotFound);
 }
 

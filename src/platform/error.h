@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// Error numbers raised by the toolkit layer. The compile run reports 53, 75
+// Error numbers the program raises. The compile run reports 53, 75
 // and 730 in their own way; every other number shows as "number: description".
 enum ErrorNumber : int {
     ErrInvalidArgument = 5,
@@ -27,7 +27,7 @@ enum ErrorNumber : int {
     ErrControlNotFound = 730,
 };
 
-// The one exception type of the toolkit layer: a signed 32-bit number and a
+// The program's one exception type: a signed 32-bit number and a
 // description, like the runtime errors the script's error trap receives.
 class Error : public std::exception {
 public:
@@ -48,9 +48,10 @@ QString standardDescription(int number);
 
 [[noreturn]] void raiseError(int number);
 [[noreturn]] void raiseError(int number, const QString &description);
-// Why a file could not be opened for reading: 53 when it does not exist,
-// 76 when its folder does not either, 75 otherwise.
-[[noreturn]] void raiseFileOpenError(bool fileExists, bool folderExists);
+// Why the file at path (its bytes) could not be opened, from the errno value
+// of the failed call: 53 when it does not exist, 76 when its folder does not
+// either, 75 otherwise.
+[[noreturn]] void raiseFileOpenError(const QByteArray &path, int errorCode);
 // 727 and 730 name the control in their description.
 [[noreturn]] void raiseControlError(int number, const QString &controlName);
 

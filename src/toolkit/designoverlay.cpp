@@ -143,13 +143,13 @@ void DesignOverlay::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (const std::optional<Qt::Edges> edges = handleAt(point)) {
-        m_drag = Drag{*edges, point, m_selected->geometry()};
+        m_drag = Drag{*edges, point, m_selected->geometry(), snapTargetsBeside(m_selected)};
         return;
     }
     QWidget *control = controlAt(point);
     setSelected(control);
     if (control)
-        m_drag = Drag{Qt::Edges(), point, control->geometry()};
+        m_drag = Drag{Qt::Edges(), point, control->geometry(), snapTargetsBeside(control)};
 }
 
 void DesignOverlay::mouseMoveEvent(QMouseEvent *event)
@@ -174,6 +174,18 @@ void DesignOverlay::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT geometryEdited(m_selected, m_selected->geometry(), false);
 }
 
+// The shown controls other than this one, and the window's own edges and
+// middle, to line up with.
+QList<QRect> DesignOverlay::snapTargetsBeside(const QWidget *control) const
+{
+    QList<QRect> others{rect()};
+    for (QWidget *other : m_controls()) {
+        if (other != control && !other->isHidden())
+            others.append(other->geometry());
+    }
+    return others;
+}
+
 // The control follows the mouse: moved, or sized by the edges of the
 // handle held, then snapped.
 void DesignOverlay::dragTo(const QPoint &point, bool snapping)
@@ -193,15 +205,8 @@ void DesignOverlay::dragTo(const QPoint &point, bool snapping)
         proposed = QRect(left, top, qMax(1, right - left), qMax(1, bottom - top));
     }
     Snapped snapped{proposed, std::nullopt, std::nullopt};
-    if (snapping) {
-        // The window's own edges and middle are there to line up with too.
-        QList<QRect> others{rect()};
-        for (QWidget *control : m_controls()) {
-            if (control != m_selected && !control->isHidden())
-                others.append(control->geometry());
-        }
-        snapped = edges ? snapResize(proposed, edges, others) : snapMove(proposed, others);
-    }
+    if (snapping)
+        snapped = edges ? snapResize(proposed, edges, m_drag->others) : snapMove(proposed, m_drag->others);
     m_guideX = snapped.guideX;
     m_guideY = snapped.guideY;
     m_selected->setGeometry(snapped.rect);

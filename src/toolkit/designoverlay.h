@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QList>
 #include <QRect>
 #include <QWidget>
 #include <functional>
@@ -67,8 +68,12 @@ private:
         Qt::Edges edges; // none: a move
         QPoint start;
         QRect startGeometry;
+        // What the control snaps to, taken once: nothing else moves during
+        // a drag.
+        QList<QRect> others;
     };
 
+    QList<QRect> snapTargetsBeside(const QWidget *control) const;
     QWidget *controlAt(const QPoint &point) const;
     std::optional<Qt::Edges> handleAt(const QPoint &point) const;
     void dragTo(const QPoint &point, bool snapping);

@@ -44,10 +44,11 @@ AxisSnap snapAxis(const QList<int> &points, const QList<int> &targets)
     }
     if (best.guide)
         return best;
-    const int grid = int(std::lround(double(points.first()) / kGridPixels)) * kGridPixels;
-    return AxisSnap{grid - points.first(), std::nullopt};
+    return AxisSnap{onGrid(points.first()) - points.first(), std::nullopt};
 }
 } // namespace
+
+int onGrid(int value) { return int(std::lround(double(value) / kGridPixels)) * kGridPixels; }
 
 Snapped snapMove(const QRect &proposed, const QList<QRect> &others)
 {

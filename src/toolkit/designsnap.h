@@ -12,6 +12,9 @@ namespace toolkit {
 // otherwise a moved control's top-left corner lands on a grid of
 // kGridPixels.
 inline constexpr int kGridPixels = 8;
+
+// The grid line nearest to a coordinate.
+int onGrid(int value);
 inline constexpr int kSnapPixels = 5;
 
 // Where a moved or resized rectangle lands, and the lines it lines up on.

@@ -35,7 +35,6 @@ LiveWindow::~LiveWindow() { close(); }
 OutputWindowWidget *LiveWindow::stage(const QHash<QString, LiveControlSource> &sources) const
 {
     auto *staged = new OutputWindowWidget;
-    staged->setStaged(true);
     for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
         const auto source = sources.constFind(it.key());
         if (it->entry.widget && source != sources.cend() && source->recipe == it->source.recipe)
@@ -225,7 +224,6 @@ void LiveWindow::restack(const QList<QWidget *> &ordered, const QList<QWidget *>
 void LiveWindow::adoptAsWindow(OutputWindowWidget *staged)
 {
     m_window = staged;
-    staged->setStaged(false);
     staged->setAttribute(Qt::WA_ShowWithoutActivating);
     registerLoadedWindow(staged);
     m_overlay = new LiveOverlay(staged);

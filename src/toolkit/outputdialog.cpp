@@ -6,17 +6,11 @@
 #include "toolkit/outputwindowwidget.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPushButton>
 
 namespace toolkit {
-
-namespace {
-const QLatin1String kAnswerClose(":close");
-const QLatin1String kAnswerEscape(":escape");
-} // namespace
 
 OutputDialog::OutputDialog(QWidget *window) : m_window(window)
 {
@@ -69,6 +63,8 @@ bool OutputDialog::pressForReturn()
     return true;
 }
 
+QWidget *OutputDialog::window() const { return m_window; }
+
 bool OutputDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::KeyPress) {
@@ -88,28 +84,6 @@ bool OutputDialog::eventFilter(QObject *watched, QEvent *event)
             m_loop->quit();
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool OutputDialog::answer(const QString &how)
-{
-    if (!m_window)
-        return false;
-    if (how == kAnswerEscape) {
-        QWidget *focus = m_window->focusWidget();
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(focus ? focus : m_window.data(), &escape);
-        return true;
-    }
-    if (how != kAnswerClose) {
-        for (const NamedControl &control : controlsInOrder(m_window)) {
-            if (control.classId == QLatin1String(classid::CommandButton) && sameControlName(control.name, how)) {
-                static_cast<QAbstractButton *>(control.widget)->click();
-                return true;
-            }
-        }
-    }
-    m_window->close();
-    return how == kAnswerClose;
 }
 
 } // namespace toolkit

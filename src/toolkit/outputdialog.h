@@ -27,11 +27,7 @@ public:
     // still be read.
     QString exec();
 
-    // Answers the dialog as a user would, for tests that drive the program
-    // from outside: clicks the button of that name, presses Escape
-    // (":escape") or uses the close box (":close"). Returns false when the
-    // window has no button of that name; it is then closed by the close box.
-    bool answer(const QString &how);
+    QWidget *window() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

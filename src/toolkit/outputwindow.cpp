@@ -109,8 +109,6 @@ void OutputWindow::show()
 {
     OutputWindowWidget &w = loaded();
     w.showTitle();
-    if (w.isStaged())
-        return;
     w.show();
     w.reapplyGeometry();
 }

@@ -64,10 +64,6 @@ public:
     // Adds bytes to what the control of that name has charged.
     void addChargedBytes(const QString &name, qint64 bytes);
 
-    // A window that a live run builds and that is never shown itself: what
-    // the run makes of it goes into the live window (toolkit/livewindow.h).
-    bool isStaged() const { return m_staged; }
-    void setStaged(bool staged) { m_staged = staged; }
     // A control of the live window that the next live run may keep, offered
     // under the key of its name; the run takes it when it creates a control
     // of that name and kind (OutputWindow::addControl).
@@ -88,7 +84,6 @@ private:
     QHash<QString, ControlEntry> m_controls; // keyed by name, A-Z folded
     QStringList m_keys;
     QHash<QString, ControlEntry> m_keptOffers; // keyed as m_controls
-    bool m_staged = false;
     RunBudget m_budget;
 };
 

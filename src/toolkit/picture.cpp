@@ -15,16 +15,6 @@
 namespace toolkit {
 
 namespace {
-bool folderExists(const QByteArray &file)
-{
-    const qsizetype slash = file.lastIndexOf('/');
-    const QByteArray folder = slash < 0    ? QByteArrayLiteral(".")
-                              : slash == 0 ? QByteArrayLiteral("/")
-                                           : file.left(slash);
-    struct stat status;
-    return ::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 // Only a regular file is read: a FIFO would block until a writer came, and a
 // device such as /dev/zero would never end. The file is named by its bytes
 // (platform/filenames.h), whatever they are.
@@ -39,7 +29,7 @@ int openRegularFile(const QString &path)
         platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        platform::raiseFileOpenError(exists, folderExists(name));
+        platform::raiseFileOpenError(name, errno);
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         platform::raiseError(platform::ErrFileAccess, QStringLiteral("Not a regular file: ") + path);

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -194,6 +196,13 @@ void TestLiveRun::userValuesSurvive_data()
     QTest::newRow("list box, a line naming it") << list << "\"tip\"" << "\"new\"" << "Two";
     QTest::newRow("combo box, a line naming it") << combo << "\"tip\"" << "\"new\"" << "Two";
     QTest::newRow("combo box, its creation line") << combo << "\"script\"" << "\"new\"" << "One";
+    // A file list keeps the file the user chose by its path.
+    const QString folder = m_dir.filePath(QStringLiteral("files"));
+    QDir().mkpath(folder);
+    for (const char *name : {"a.txt", "b.txt"})
+        QFile(folder + u'/' + QLatin1String(name)).open(QIODevice::WriteOnly);
+    const QString files = QStringLiteral("CreateFilelist 8, 8, 90, 60, v, -, \"%1\"").arg(folder);
+    QTest::newRow("file list, a line naming it") << files << "\"tip\"" << "\"new\"" << "b.txt";
 }
 
 void TestLiveRun::userValuesSurvive()

@@ -70,6 +70,8 @@ private Q_SLOTS:
     void dragChangesOnlyTheNumbers();
     void keys_data();
     void keys();
+    void selectionKeys_data();
+    void selectionKeys();
     void undoPutsTheLineBack();
     void roundTrip_data();
     void roundTrip();
@@ -172,6 +174,35 @@ void TestDesignMode::keys()
     overlay()->setSelected(control(name));
     QTest::keyClick(overlay(), Qt::Key(key), modifiers);
     QCOMPARE(line(lineNumber), expected);
+}
+
+void TestDesignMode::selectionKeys_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("selected"); // empty: none
+    QTest::newRow("Tab: the next in script order") << "cmdA" << int(Qt::Key_Tab) << Qt::KeyboardModifiers() << "cboB";
+    QTest::newRow("Shift+Tab: the one before") << "txtC" << int(Qt::Key_Backtab)
+                                               << Qt::KeyboardModifiers(Qt::ShiftModifier) << "cboB";
+    QTest::newRow("Escape: none") << "cboB" << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << "";
+}
+
+void TestDesignMode::selectionKeys()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, selected);
+    open(encoded(kScript, "UTF-8 LF"));
+    overlay()->setSelected(control(from));
+    QTest::keyClick(overlay(), Qt::Key(key), modifiers);
+    QCOMPARE(overlay()->selected(), selected.isEmpty() ? nullptr : control(selected));
+    if (!selected.isEmpty()) // the editor selects the control's line, as a click does
+        QCOMPARE(m_window->editor()->textCursor().selectedText(), line(4));
+    // The file is untouched: choosing is no edit.
+    m_window->sourceFiles().finishSaves();
+    QCOMPARE(testsupport::readFile(m_path), encoded(kScript, "UTF-8 LF"));
 }
 
 void TestDesignMode::undoPutsTheLineBack()

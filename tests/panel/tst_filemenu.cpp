@@ -6,6 +6,7 @@
 #include "panel/recentscripts.h"
 #include "panel/scriptdocument.h"
 #include "panel/sourcefiles.h"
+#include "platform/filenames.h"
 #include "support/modalhelper.h"
 #include "support/testscript.h"
 
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using panel::MainWindow;
 using testsupport::ModalAnswerer;
@@ -102,6 +105,23 @@ private Q_SLOTS:
 
         window.findChild<QAction *>(QStringLiteral("actClearRecent"))->trigger();
         QCOMPARE(recentMenu(window), QStringList{"&Clear List"});
+    }
+
+    // Names shown as they are: a "&" is no mnemonic, a byte that is not
+    // UTF-8 shows as \xHH, and such a script is still listed.
+    void openRecentShowsNamesAsTheyAre()
+    {
+        QTemporaryDir dir;
+        const QString ampersand = dir.filePath(QStringLiteral("a&b.txt"));
+        writeFile(ampersand, "1");
+        const QByteArray rawName = QFile::encodeName(dir.path()) + "/r\xe9.txt";
+        const int fd = ::open(rawName.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        MainWindow window(ampersand);
+        window.sourceFiles().load(platform::fileNameFromBytes(rawName));
+        QCOMPARE(recentMenu(window), (QStringList{"&1 " + dir.path() + "/r\\xE9.txt",
+                                                  "&2 " + dir.path() + "/a&&b.txt", "&Clear List"}));
     }
 
     void saveAsOffersToCopyPictures_data()
